@@ -1,0 +1,34 @@
+// The card device library: the Corvexium seen as one card (a VX handle) with
+// up to eight flash modules behind its controller. Results: 0 success,
+// 1 failure, 16 no memory; LibZKOpen alone answers 1 for opened.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ctl/lib_types.h"
+
+inline constexpr uint32_t kCardInfoSize = 756;
+
+// What the application reads about one card.
+struct CardInfo {
+  uint32_t adapterIndex;     // 0-based, discovery order
+  char boardName[16];        // not terminated when all 16 are used
+  char chipName[16];         // likewise
+  AdapterInfoBlock adapterInfo;
+  uint8_t iocFacts[64];
+  uint8_t mfgPage5[32];      // the first 32 bytes of manufacturing page 5
+};
+static_assert(sizeof(CardInfo) == kCardInfoSize);
+static_assert(offsetof(CardInfo, adapterInfo) == 36);
+static_assert(offsetof(CardInfo, iocFacts) == 660);
+static_assert(offsetof(CardInfo, mfgPage5) == 724);
+
+// The discovery flags the card library passes: filter on, this card's family.
+inline constexpr uint32_t kCardDiscoveryFlags = 0xA0000000;
+
+uint32_t LibZKOpen();
+void LibZKClose();
+uint32_t LibZKDiscoverAdapters(uint32_t* count);
+uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info);
+uint32_t LibZKCountSSDs(uint32_t vxHandle, uint32_t* count);

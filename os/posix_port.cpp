@@ -1,0 +1,107 @@
+#include "os/posix_port.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace os {
+namespace {
+
+class StdioFile : public File {
+ public:
+  explicit StdioFile(std::FILE* stream) : stream_(stream) {}
+  ~StdioFile() override { std::fclose(stream_); }
+  size_t Read(void* buffer, size_t length) override { return std::fread(buffer, 1, length, stream_); }
+  size_t Write(const void* buffer, size_t length) override { return std::fwrite(buffer, 1, length, stream_); }
+  bool Rewind() override { return std::fseek(stream_, 0, SEEK_SET) == 0; }
+  char* ReadLine(char* buffer, int size) override { return std::fgets(buffer, size, stream_); }
+  bool Flush() override { return std::fflush(stream_) == 0; }
+
+ private:
+  std::FILE* stream_;
+};
+
+void FillStatus(const struct stat& st, PathStatus* status) {
+  status->isRegular = S_ISREG(st.st_mode);
+  status->isDirectory = S_ISDIR(st.st_mode);
+  status->isSymlink = S_ISLNK(st.st_mode);
+  status->size = static_cast<uint64_t>(st.st_size);
+}
+
+}  // namespace
+
+int PosixPort::OpenNode(const char* path, NodeAccess access) {
+  int fd = ::open(path, access == NodeAccess::kReadWrite ? O_RDWR : O_RDONLY);
+  if (fd < 0) lastError_ = errno;
+  return fd;
+}
+
+void PosixPort::CloseNode(int descriptor) { ::close(descriptor); }
+
+int PosixPort::Ioctl(int descriptor, uint32_t request, void* block) {
+  int rc = ::ioctl(descriptor, static_cast<unsigned long>(request), block);
+  if (rc < 0) {
+    lastError_ = errno;
+    return -1;
+  }
+  return 0;
+}
+
+bool PosixPort::Stat(const char* path, PathStatus* status) {
+  struct stat st {};
+  if (::stat(path, &st) != 0) return false;
+  FillStatus(st, status);
+  return true;
+}
+
+bool PosixPort::Lstat(const char* path, PathStatus* status) {
+  struct stat st {};
+  if (::lstat(path, &st) != 0) return false;
+  FillStatus(st, status);
+  return true;
+}
+
+bool PosixPort::ListDirectory(const char* path, std::vector<std::string>* names) {
+  DIR* dir = ::opendir(path);
+  if (dir == nullptr) return false;
+  names->clear();
+  while (struct dirent* entry = ::readdir(dir)) names->emplace_back(entry->d_name);
+  ::closedir(dir);
+  return true;
+}
+
+std::unique_ptr<File> PosixPort::OpenFile(const char* path, const char* mode) {
+  std::FILE* stream = std::fopen(path, mode);
+  if (stream == nullptr) return nullptr;
+  return std::make_unique<StdioFile>(stream);
+}
+
+int64_t PosixPort::Time() { return static_cast<int64_t>(std::time(nullptr)); }
+
+bool PosixPort::LocalTime(int64_t seconds, std::tm* out) {
+  std::time_t t = static_cast<std::time_t>(seconds);
+  return ::localtime_r(&t, out) != nullptr;
+}
+
+void PosixPort::Sleep(uint32_t seconds) { ::sleep(seconds); }
+
+void PosixPort::Usleep(uint32_t microseconds) { ::usleep(microseconds); }
+
+int PosixPort::ReadChar() { return std::getchar(); }
+
+void PosixPort::WriteOut(const char* text, size_t length) {
+  std::fwrite(text, 1, length, stdout);
+  std::fflush(stdout);
+}
+
+void PosixPort::WriteError(const char* text, size_t length) {
+  std::fwrite(text, 1, length, stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace os
