@@ -1,0 +1,171 @@
+// The healthy Corvexium every test starts from: one card on "/dev/qmx2ctl_cx",
+// its identity as the driver and the controller report it, and the pages it
+// has when new. Names and numbers belong together: the chip is a TRIXEL4400
+// (PCI device 0x7E), the board a Corvexium of board type 7 (subsystem 0x0500:
+// modules in slots 4 to 7), firmware 14.00.05.00 in package 14.02.05.00.
+#include "emu/host_model.h"
+#include "emu/le_bytes.h"
+#include "emu/page_layouts.h"
+#include "emu/qmx_frames.h"
+
+namespace emu {
+namespace {
+
+using namespace pages;
+
+std::vector<uint8_t> NewPage(uint8_t type, uint8_t number, uint8_t version, uint32_t bytes) {
+  std::vector<uint8_t> page(bytes, 0);
+  page[qmx::page_header::kVersion] = version;
+  page[qmx::page_header::kLength] = static_cast<uint8_t>(bytes / 4);
+  page[qmx::page_header::kNumber] = number;
+  page[qmx::page_header::kType] = type;
+  return page;
+}
+
+std::vector<uint8_t> IoUnitPage1(const AdapterModel&) {
+  std::vector<uint8_t> page = NewPage(kPageIoUnit, 1, io_unit1::kVersion, io_unit1::kBytes);
+  le::Put32(&page, io_unit1::kFlags, 0);  // integrated RAID enabled
+  return page;
+}
+
+std::vector<uint8_t> IoUnitPage7(const AdapterModel& a) {
+  std::vector<uint8_t> page = NewPage(kPageIoUnit, 7, io_unit7::kVersion, io_unit7::kBytes);
+  le::Put8(&page, io_unit7::kPcieWidth, a.linkWidth);
+  le::Put8(&page, io_unit7::kPcieSpeed, a.linkSpeed);
+  le::Put32(&page, io_unit7::kProcessorState, 0);
+  le::Put32(&page, io_unit7::kPowerManagementCapabilities, 0x00000003);
+  le::Put16(&page, io_unit7::kIocTemperature, a.iocTemperature);
+  le::Put8(&page, io_unit7::kTemperatureUnits, 2);
+  le::Put8(&page, io_unit7::kIocSpeed, 1);
+  le::Put16(&page, io_unit7::kBoardTemperature, static_cast<uint16_t>(a.iocTemperature - 12));
+  le::Put8(&page, io_unit7::kBoardTemperatureUnits, 2);
+  return page;
+}
+
+std::vector<uint8_t> ManufacturingPage0(const AdapterModel& a) {
+  std::vector<uint8_t> page = NewPage(kPageManufacturing, 0, mfg0::kVersion, mfg0::kBytes);
+  le::PutText(&page, mfg0::kChipName, mfg0::kChipNameBytes, a.chipName);
+  le::PutText(&page, mfg0::kChipRevision, mfg0::kChipRevisionBytes, a.chipRevision);
+  le::PutText(&page, mfg0::kBoardName, mfg0::kBoardNameBytes, a.boardName);
+  le::PutText(&page, mfg0::kBoardAssembly, mfg0::kBoardAssemblyBytes, a.boardAssembly);
+  le::PutText(&page, mfg0::kBoardTracer, mfg0::kBoardTracerBytes, a.boardTracer);
+  return page;
+}
+
+std::vector<uint8_t> ManufacturingPage5(const AdapterModel& a) {
+  std::vector<uint8_t> page = NewPage(kPageManufacturing, 5, mfg5::kVersion, mfg5::kBytes);
+  le::Put8(&page, mfg5::kNumPhys, static_cast<uint8_t>(mfg5::kPhys));
+  for (uint32_t phy = 0; phy < mfg5::kPhys; ++phy) {
+    uint32_t entry = mfg5::kPhyEntry + phy * mfg5::kPhyEntryBytes;
+    le::Put64(&page, entry + mfg5::kEntrySasAddress, a.sasAddress);
+    le::Put64(&page, entry + mfg5::kEntryDeviceName, 0);
+  }
+  return page;
+}
+
+std::vector<uint8_t> ManufacturingPage10(const AdapterModel& a) {
+  std::vector<uint8_t> page = NewPage(kPageManufacturing, 10, mfg10::kVersion, mfg10::kBytes);
+  le::Put8(&page, mfg10::kSignature, mfg10::kSignatureValid);
+  le::Put8(&page, mfg10::kBoardType, a.boardType);
+  le::Put32(&page, mfg10::kFeatureFlags, 0);
+  le::Put32(&page, mfg10::kBoardFlags, a.boardFlags);
+  // SuperCap wear: expected health from 100 % new down to 70 % after ten
+  // half-year steps; below 40 % the SuperCap has failed.
+  le::Put8(&page, mfg10::kScapIntervals, 10);
+  le::Put8(&page, mfg10::kScapMargin, 10);
+  le::Put16(&page, mfg10::kScapFloor, 40);
+  le::Put16(&page, mfg10::kScapStepHours, 4380);
+  le::Put8(&page, mfg10::kLifeWarning, 20);
+  le::Put8(&page, mfg10::kLifeError, 10);
+  for (uint32_t i = 0; i < mfg10::kScapTableEntries; ++i) {
+    le::Put16(&page, mfg10::kScapTable + 2 * i, static_cast<uint16_t>(100 - 3 * i));
+  }
+  return page;
+}
+
+}  // namespace
+
+std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter) {
+  std::map<PageKey, ConfigPage> pages;
+  auto add = [&](uint8_t type, uint8_t number, std::vector<uint8_t> bytes) {
+    pages[PageKey{type, number, 0, 0}] = ConfigPage{bytes, bytes, bytes};
+  };
+  add(kPageIoUnit, 1, IoUnitPage1(adapter));
+  add(kPageIoUnit, 7, IoUnitPage7(adapter));
+  add(kPageManufacturing, 0, ManufacturingPage0(adapter));
+  add(kPageManufacturing, 5, ManufacturingPage5(adapter));
+  add(kPageManufacturing, 10, ManufacturingPage10(adapter));
+  return pages;
+}
+
+AdapterModel DefaultCorvexium(uint32_t ioc) {
+  AdapterModel a;
+  a.ioc = ioc;
+  a.adapterType = 4;
+  a.port = 0;
+  a.pciVendorId = 0x1000;
+  a.pciDeviceId = 0x7E;
+  a.hardwareRevision = 2;
+  a.subsystemVendorId = 0x1000;
+  a.subsystemDeviceId = 0x0500;
+  a.reservedWord = 0;
+  a.firmwareVersion = 0x0E000500;  // 14.00.05.00
+  a.biosVersion = 0x08120000;      // legacy option ROM code revision 0x0812
+  a.driverVersion = "qmx2sas-20.100.00.00";
+  a.scsiId = 0;
+  a.pciBus = 3;
+  a.pciDevice = 0;
+  a.pciFunction = 0;
+  a.pciSegment = 0;
+
+  a.messageVersion = 0x0200;
+  a.headerVersion = 0x2300;
+  a.productId = 0x2214;          // SAS
+  a.iocCapabilities = 0x00001A5C;  // integrated RAID among others
+  a.numberOfPorts = 1;
+  a.requestCredit = 1000;
+  a.maxTargets = 32;
+  a.maxDevHandle = 64;
+  a.maxVolumes = 1;
+
+  a.chipName = "TRIXEL4400";
+  a.chipRevision = "B1";
+  a.boardName = "Corvexium";
+  a.boardAssembly = "CVX8-PCIE-A03";
+  a.boardTracer = "ZK8C4A0173";
+  a.sasAddress = 0x500605B00C8A4D10ull;
+  a.boardType = 7;
+  a.boardFlags = 0x22;  // volume mode 2 (configured), DLC supported, DLC off
+  a.linkWidth = 8;
+  a.linkSpeed = 2;  // 8.0 Gbps
+  a.iocTemperature = 48;
+  a.packageVersion = 0x0E020500;  // 14.02.05.00, OEM identifier 2
+  a.nvdataVersion = 0x0E100003;
+  a.uefiRevision = 0x2105;
+
+  a.pages = DefaultPages(a);
+  a.images = DefaultImages(a);
+  return a;
+}
+
+VirtualFiles DefaultVirtualFiles(const HostModel&) {
+  VirtualFiles files;
+  files.AddFile("/proc/scsi/scsi", "Attached devices:\n");
+  files.AddDirectory("/sys/bus/pci/slots");
+  files.AddDirectory("/sys/bus/pci/devices");
+  files.AddDirectory("/sys/class/scsi_host");
+  files.AddDirectory("/sys/block");
+  return files;
+}
+
+HostModel DefaultHost() {
+  HostModel host;
+  NodeModel node;
+  node.path = kNodeQmx2Cx;
+  node.adapters.push_back(DefaultCorvexium(0));
+  host.nodes.push_back(std::move(node));
+  host.files = DefaultVirtualFiles(host);
+  return host;
+}
+
+}  // namespace emu

@@ -1,0 +1,38 @@
+// The emulator's handlers: the driver's own ioctls (answered by the driver
+// without the controller) and the QMX functions of the controller. Each
+// driver handler answers 0 or the error number of a failed ioctl.
+#pragma once
+
+#include <cstdint>
+
+#include "emu/command_handler.h"
+#include "emu/host_model.h"
+
+namespace emu {
+
+class Emulator;
+struct AdapterRuntime;
+
+// Registers every function the controller answers now; later functions are
+// added here (one line each) or by tests with Emulator::RegisterFunction.
+void RegisterStandardFunctions(Emulator& emulator);
+
+FunctionHandler IocFactsHandler();
+FunctionHandler PortFactsHandler();
+FunctionHandler ConfigHandler();
+FunctionHandler FwDownloadHandler();
+FunctionHandler FwUploadHandler();
+FunctionHandler ToolboxHandler();
+
+namespace driver {
+int IocInformation(const AdapterModel& adapter, uint8_t* block);
+int HardReset(AdapterRuntime& runtime, uint8_t* block);
+int MapBusTarget(const AdapterModel& adapter, uint8_t* block);
+int DiagRegister(AdapterRuntime& runtime, uint8_t* block);
+int DiagUnregister(AdapterRuntime& runtime, uint8_t* block);
+int DiagQuery(AdapterRuntime& runtime, uint8_t* block);
+int DiagRead(const AdapterModel& adapter, AdapterRuntime& runtime, uint8_t* block);
+int DiagRelease(AdapterRuntime& runtime, uint8_t* block);
+}  // namespace driver
+
+}  // namespace emu

@@ -1,0 +1,86 @@
+// Byte layouts of the configuration pages the emulated Corvexium generates:
+// offsets from the start of the page as the controller returns it (header
+// included) and the page sizes.
+#pragma once
+
+#include <cstdint>
+
+namespace emu::pages {
+
+// IO unit page 1 (type 0, number 1).
+namespace io_unit1 {
+inline constexpr uint32_t kBytes = 8;
+inline constexpr uint8_t kVersion = 4;
+inline constexpr uint32_t kFlags = 4;
+inline constexpr uint32_t kFlagRaidDisabled = 0x40;  // integrated RAID disabled
+}  // namespace io_unit1
+
+// IO unit page 7 (type 0, number 7).
+namespace io_unit7 {
+inline constexpr uint32_t kBytes = 24;
+inline constexpr uint8_t kVersion = 2;
+inline constexpr uint32_t kPcieWidth = 6;
+inline constexpr uint32_t kPcieSpeed = 7;       // 0 2.5 Gbps, 1 5.0 Gbps, 2 8.0 Gbps
+inline constexpr uint32_t kProcessorState = 8;
+inline constexpr uint32_t kPowerManagementCapabilities = 12;
+inline constexpr uint32_t kIocTemperature = 16;
+inline constexpr uint32_t kTemperatureUnits = 18;  // 2 = degrees Celsius
+inline constexpr uint32_t kIocSpeed = 19;          // 1 = full speed
+inline constexpr uint32_t kBoardTemperature = 20;
+inline constexpr uint32_t kBoardTemperatureUnits = 22;
+}  // namespace io_unit7
+
+// Manufacturing page 0 (type 9, number 0).
+namespace mfg0 {
+inline constexpr uint32_t kBytes = 76;
+inline constexpr uint8_t kVersion = 0;
+inline constexpr uint32_t kChipName = 4;
+inline constexpr uint32_t kChipNameBytes = 16;
+inline constexpr uint32_t kChipRevision = 20;
+inline constexpr uint32_t kChipRevisionBytes = 8;
+inline constexpr uint32_t kBoardName = 28;
+inline constexpr uint32_t kBoardNameBytes = 16;
+inline constexpr uint32_t kBoardAssembly = 44;
+inline constexpr uint32_t kBoardAssemblyBytes = 16;
+inline constexpr uint32_t kBoardTracer = 60;
+inline constexpr uint32_t kBoardTracerBytes = 16;
+static_assert(kBoardTracer + kBoardTracerBytes == kBytes);
+}  // namespace mfg0
+
+// Manufacturing page 5 (type 9, number 5): the SAS addresses of the phys.
+namespace mfg5 {
+inline constexpr uint32_t kPhys = 8;
+inline constexpr uint32_t kPhyEntry = 16;   // first phy entry
+inline constexpr uint32_t kPhyEntryBytes = 16;
+inline constexpr uint32_t kBytes = kPhyEntry + kPhys * kPhyEntryBytes;
+inline constexpr uint8_t kVersion = 5;
+inline constexpr uint32_t kNumPhys = 4;
+inline constexpr uint32_t kEntrySasAddress = 0;  // u64, within an entry
+inline constexpr uint32_t kEntryDeviceName = 8;  // u64
+inline constexpr uint32_t kSasAddress = kPhyEntry + kEntrySasAddress;  // the card's SAS address
+static_assert(kSasAddress == 16 && kBytes >= 32);
+}  // namespace mfg5
+
+// Manufacturing page 10 (type 9, number 10): board type, board flags, the
+// module life thresholds and the SuperCap wear table.
+namespace mfg10 {
+inline constexpr uint32_t kBytes = 104;
+inline constexpr uint8_t kVersion = 1;
+inline constexpr uint32_t kSignature = 4;       // 0x80: the page is valid
+inline constexpr uint8_t kSignatureValid = 0x80;
+inline constexpr uint32_t kBoardType = 5;
+inline constexpr uint32_t kFeatureFlags = 12;   // u32
+inline constexpr uint32_t kBoardFlags = 24;     // u32: bits 0-1 volume mode (1 = unconfigured),
+                                                // 0x08 no SuperCap, 0x20 DLC supported, 0x40 DLC on
+inline constexpr uint32_t kScapIntervals = 48;
+inline constexpr uint32_t kScapMargin = 49;     // percent
+inline constexpr uint32_t kScapFloor = 50;      // u16
+inline constexpr uint32_t kScapStepHours = 54;  // u16
+inline constexpr uint32_t kLifeWarning = 56;
+inline constexpr uint32_t kLifeError = 57;
+inline constexpr uint32_t kScapTable = 60;      // u16 per interval boundary
+inline constexpr uint32_t kScapTableEntries = 11;
+static_assert(kScapTable + 2 * kScapTableEntries <= kBytes);
+}  // namespace mfg10
+
+}  // namespace emu::pages
