@@ -1,0 +1,31 @@
+// IOC FACTS and PORT FACTS requests and the reply fields the library reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ioc_facts_frame {
+inline constexpr size_t kFunction = 3;
+inline constexpr uint32_t kRequestLength = 12;
+}  // namespace ioc_facts_frame
+
+namespace ioc_facts_reply {
+inline constexpr size_t kMessageVersion = 0;     // u16
+inline constexpr size_t kProductId = 26;         // u16; bits 12-15 = 2 for SAS
+inline constexpr size_t kIocCapabilities = 28;   // u32
+inline constexpr uint32_t kSize = 64;
+inline constexpr uint32_t kCapabilityIntegratedRaid = 0x1000;
+}  // namespace ioc_facts_reply
+
+// Message versions below this lack the firmware, toolbox and RAID requests.
+inline constexpr uint16_t kMinimumMessageVersion = 0x0200;
+
+namespace port_facts_frame {
+inline constexpr size_t kFunction = 3;
+inline constexpr size_t kPortNumber = 6;  // u8
+inline constexpr uint32_t kRequestLength = 12;
+}  // namespace port_facts_frame
+
+namespace port_facts_reply {
+inline constexpr uint32_t kSize = 28;
+}  // namespace port_facts_reply

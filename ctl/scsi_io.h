@@ -1,0 +1,24 @@
+// SCSI commands to a device or a physical disk.
+#pragma once
+
+#include <cstdint>
+
+#include "ctl/context.h"
+
+// One SCSI IO message to a device (kind 0x02).
+LibStatus SendScsiIo(LibContext* context, const LibHandle* device, ScsiPassthroughRequest* request);
+// Up to three attempts while the device answers CHECK CONDITION or UNIT
+// ATTENTION; devices through SendScsiIo, physical disks through the RAID
+// SCSI passthrough. 48 for a handle of any other kind.
+LibStatus ScsiCommandRetry(LibContext* context, const LibHandle* object, ScsiPassthroughRequest* request);
+// ScsiCommandRetry through a library data buffer.
+LibStatus ScsiCommandWithBuffer(LibContext* context, const LibHandle* object,
+                                ScsiPassthroughRequest* request);
+// The sense key of fixed- or descriptor-format sense data; 0 for any other.
+uint8_t SenseKey(const uint8_t* sense);
+
+// SCSI IO for adapters with second-generation frames.
+LibStatus SendScsiIoGen2(LibContext* context, const LibHandle* device, ScsiPassthroughRequest* request);
+// A SCSI command to a RAID physical disk, which has no target of its own.
+LibStatus RaidDiskScsiPassthrough(LibContext* context, const LibHandle* disk,
+                                  ScsiPassthroughRequest* request);
