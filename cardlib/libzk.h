@@ -32,3 +32,6 @@ void LibZKClose();
 uint32_t LibZKDiscoverAdapters(uint32_t* count);
 uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info);
 uint32_t LibZKCountSSDs(uint32_t vxHandle, uint32_t* count);
+// The board model for a PCI device ID ("TRIXEL4400" for 126, else
+// "UNKNOWN") in a new 20-byte buffer that the caller frees with ZkRelease.
+char* GetBoardModelName(uint32_t controllerId);

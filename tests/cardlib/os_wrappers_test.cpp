@@ -1,0 +1,59 @@
+// The card library's runtime wrappers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cardlib/os_wrappers.h"
+#include "emu/emulator.h"
+
+namespace {
+
+TEST(OsWrappers, SleepGoesThroughThePlatformInMicroseconds) {
+  emu::Emulator& card = emu::Install(emu::DefaultHost());
+  ZkSleepMs(1000);
+  EXPECT_EQ(card.WaitedMicroseconds(), 1000000u);
+  ZkSleepMs(5000000);  // more microseconds than 32 bits hold
+  EXPECT_EQ(card.WaitedMicroseconds(), 1000000u + 5000000000ull);
+  ZkSleepMs(0);
+  EXPECT_EQ(card.WaitedMicroseconds(), 1000000u + 5000000000ull);
+}
+
+TEST(OsWrappers, BoundedCopyPadsAndDoesNotTerminateAFullField) {
+  char field[8];
+  std::memset(field, 'x', sizeof(field));
+  ZkStrnCopy(field, "abc", 8);
+  EXPECT_EQ(std::string(field, 8), std::string("abc\0\0\0\0\0", 8));
+  ZkStrnCopy(field, "abcdefghij", 8);
+  EXPECT_EQ(std::string(field, 8), "abcdefgh");
+  EXPECT_EQ(ZkStrLen("abcd"), 4u);
+}
+
+TEST(OsWrappers, FormatStaysInTheBuffer) {
+  char buffer[8];
+  std::memset(buffer, 'x', sizeof(buffer));
+  EXPECT_EQ(ZkFormat(buffer, 5, "%s", "TRIXEL4400"), 10);
+  EXPECT_STREQ(buffer, "TRIX");
+  EXPECT_EQ(buffer[5], 'x');
+  EXPECT_EQ(ZkFormat(nullptr, 5, "%d", 1), -1);
+}
+
+TEST(OsWrappers, Memory) {
+  auto* block = static_cast<uint8_t*>(ZkAllocZeroed(16));
+  ASSERT_NE(block, nullptr);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(block[i], 0);
+  ZkFill(block, 0x5A, 16);
+  uint8_t copy[16];
+  ZkCopy(copy, block, 16);
+  EXPECT_EQ(ZkMemEqual(copy, block, 16), 1u);
+  copy[15] = 0;
+  EXPECT_EQ(ZkMemEqual(copy, block, 16), 0u);
+  ZkRelease(block);
+  ZkRelease(nullptr);
+  void* plain = ZkAlloc(4);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(static_cast<uint8_t*>(plain)[3], 0);
+  ZkRelease(plain);
+}
+
+}  // namespace
