@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/memory_strings.h"
+
+namespace {
+
+TEST(StripBlanksTest, DropsSpacesAndTabsOnly) {
+  struct Case {
+    const char* source;
+    const char* stripped;
+  };
+  for (const Case& c : {Case{"", ""}, Case{" \t \t  ", ""}, Case{" A1 B2\tC3 .bin ", "A1B2C3.bin"},
+                        Case{"abc", "abc"}, Case{"a\nb\rc", "a\nb\rc"}}) {
+    char destination[64];
+    std::memset(destination, '#', sizeof destination);
+    size_t length = StripBlanks(c.source, destination);
+    EXPECT_STREQ(destination, c.stripped) << '"' << c.source << '"';
+    EXPECT_EQ(length, std::strlen(c.stripped));
+  }
+}
+
+TEST(HexDigitValueTest, OnlyTheThreeRangesAreDigits) {
+  struct Case {
+    unsigned char character;
+    uint8_t value;
+  };
+  for (const Case& c : {Case{'0', 0}, Case{'9', 9}, Case{'a', 10}, Case{'f', 15}, Case{'A', 10},
+                        Case{'F', 15}, Case{'/', 0xFF}, Case{':', 0xFF}, Case{'@', 0xFF},
+                        Case{'G', 0xFF}, Case{'`', 0xFF}, Case{'g', 0xFF}, Case{' ', 0xFF},
+                        Case{'-', 0xFF}, Case{'x', 0xFF}, Case{0, 0xFF}, Case{0x80, 0xFF},
+                        Case{0xE1, 0xFF}, Case{0xFF, 0xFF}}) {
+    EXPECT_EQ(HexDigitValue(c.character), c.value) << int(c.character);
+    EXPECT_EQ(HexCharValue(static_cast<char>(c.character)), c.value) << int(c.character);
+  }
+}
+
+TEST(ParseDecimalTest, LeadingDigitsAndNoWrapAround) {
+  struct Case {
+    const char* text;
+    uint32_t value;
+    bool fits;
+  };
+  for (const Case& c : {Case{"12", 12, true}, Case{"1x", 1, true}, Case{"  +7 apples", 7, true},
+                        Case{"abc", 0, true}, Case{"", 0, true}, Case{"-0", 0, true},
+                        Case{"0004", 4, true}, Case{"4294967295", 4294967295u, true},
+                        Case{"4294967296", 0xFFFFFFFF, false}, Case{"4294967297", 0xFFFFFFFF, false},
+                        Case{"99999999999999999999999", 0xFFFFFFFF, false},
+                        Case{"-1", 0xFFFFFFFF, false}, Case{"-4294967295", 0xFFFFFFFF, false}}) {
+    bool fits = !c.fits;
+    EXPECT_EQ(ParseDecimal(c.text, &fits), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(fits, c.fits) << '"' << c.text << '"';
+  }
+  EXPECT_EQ(ParseDecimal("256"), 256u);
+}
+
+TEST(StringCompareTest, NoCaseFoldsAsciiLettersOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool equal;
+  };
+  for (const Case& c : {Case{"-HeLp", "-help", true}, Case{"yes", "YES", true}, Case{"", "", true},
+                        Case{"-help", "-helpx", false}, Case{"YES ", "YES", false},
+                        Case{"-lis", "-list", false}, Case{"@", "`", false}, Case{"[", "{", false},
+                        Case{"-getpowerval", "-getPowerVal", true}}) {
+    EXPECT_EQ(StrEqualNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    EXPECT_EQ(StrEqualNoCase(c.b, c.a), c.equal) << c.b << " / " << c.a;
+  }
+  EXPECT_TRUE(StrEqual("NULL", "NULL"));
+  EXPECT_FALSE(StrEqual("null", "NULL"));
+}
+
+TEST(PrintableTest, CodesFrom32To126) {
+  EXPECT_TRUE(IsPrintableString(""));
+  EXPECT_TRUE(IsPrintableString(" ~/tmp/image.bin"));
+  EXPECT_FALSE(IsPrintableString("a\tb"));
+  EXPECT_FALSE(IsPrintableString("\x7f"));
+  EXPECT_FALSE(IsPrintableString("caf\xc3\xa9"));
+  EXPECT_FALSE(IsPrintChar(31));
+  EXPECT_TRUE(IsPrintChar(32));
+  EXPECT_TRUE(IsPrintChar(126));
+  EXPECT_FALSE(IsPrintChar(127));
+}
+
+TEST(MemoryTest, AllocMemIsZeroedAndCounted) {
+  uint32_t before = AllocationCount;
+  auto* bytes = static_cast<uint8_t*>(AllocMem(300));
+  ASSERT_NE(bytes, nullptr);
+  for (size_t i = 0; i < 300; ++i) ASSERT_EQ(bytes[i], 0);
+  EXPECT_EQ(AllocationCount, before + 1);
+  FreeMem(bytes);
+  FreeMem(nullptr);
+  void* uncounted = AllocZeroedN(16);
+  EXPECT_EQ(AllocationCount, before + 1);
+  FreeMem(uncounted);
+}
+
+TEST(MemoryTest, CopiesAndComparisons) {
+  EXPECT_TRUE(MemEqual("abc", "xyz", 0));
+  EXPECT_TRUE(MemEqual("abcd", "abce", 3));
+  EXPECT_FALSE(MemEqual("abcd", "abce", 4));
+
+  char area[8];
+  std::memset(area, '#', sizeof area);
+  CopyStringN(area, "0123456789", 5);
+  EXPECT_STREQ(area, "01234");
+  EXPECT_EQ(area[6], '#');
+
+  std::memset(area, '#', sizeof area);
+  StrCopyN(area, "toolong", 4);  // no terminator when the source is longer
+  EXPECT_EQ(std::string(area, 5), "tool#");
+}
+
+}  // namespace
