@@ -1,0 +1,157 @@
+#!/usr/bin/env python3
+"""Runs one end-to-end case: the program as a process, with its arguments,
+standard input and card file, and compares standard output, the exit status
+and the files it writes with what is expected.
+
+A case file (cases/<name>.case) holds "key: value" lines:
+  program: tessvarc-emu | tessvarc       (default tessvarc-emu)
+  args: -c 1 -list                        (split on blanks; quotes group)
+  card: default | none | <file>           (a card file of emu/cards or tests/e2e/cards;
+                                           "default": no TESSVARC_EMU_CARD at all,
+                                           "none": a card file that does not exist yet)
+  exit: 0
+  json: yes                               (standard output must parse as JSON)
+  stdin: <text>                           (\\n for line breaks; or "stdin: <<" then
+                                           lines up to a line "<<")
+  file: <name>                            (a file the run writes in its working
+                                           directory, compared with expected/<case>.<name>)
+  card-after: yes                         (the card file after the run is compared
+                                           with expected/<case>.card)
+  trace: yes                              (the driver trace, TESSVARC_EMU_TRACE, is
+                                           compared with expected/<case>.trace)
+The expected standard output is expected/<name>.out. With --update the
+expected files are written from this run instead (review them by hand).
+"""
+import argparse
+import json
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+
+
+def parse_case(path):
+    case = {"program": "tessvarc-emu", "args": "", "card": "default", "exit": "0",
+            "stdin": "", "json": "no", "files": [], "card-after": "no", "trace": "no"}
+    lines = open(path, encoding="utf-8").read().split("\n")
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        i += 1
+        if not line.strip() or line.startswith("#"):
+            continue
+        key, _, value = line.partition(":")
+        key, value = key.strip(), value.strip()
+        if key == "stdin" and value == "<<":
+            body = []
+            while i < len(lines) and lines[i] != "<<":
+                body.append(lines[i])
+                i += 1
+            i += 1
+            case["stdin"] = "\n".join(body) + "\n"
+        elif key == "stdin":
+            case["stdin"] = value.encode().decode("unicode_escape")
+        elif key == "file":
+            case["files"].append(value)
+        else:
+            case[key] = value
+    return case
+
+
+def find_card(name):
+    for folder in (os.path.join(HERE, "cards"), os.path.join(ROOT, "emu", "cards")):
+        path = os.path.join(folder, name)
+        if os.path.exists(path):
+            return path
+    raise SystemExit(f"card file {name} not found")
+
+
+def compare(label, expected_path, actual, update):
+    if update:
+        with open(expected_path, "wb") as f:
+            f.write(actual)
+        return True
+    if not os.path.exists(expected_path):
+        print(f"missing expected file {expected_path}; actual {label}:")
+        sys.stdout.write(actual.decode("utf-8", "replace"))
+        return False
+    expected = open(expected_path, "rb").read()
+    if expected == actual:
+        return True
+    print(f"--- {label} differs from {os.path.relpath(expected_path, ROOT)}")
+    import difflib
+    for line in difflib.unified_diff(expected.decode("utf-8", "replace").splitlines(True),
+                                     actual.decode("utf-8", "replace").splitlines(True),
+                                     "expected", "actual"):
+        sys.stdout.write(line)
+    print()
+    return False
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bindir", required=True)
+    parser.add_argument("--update", action="store_true")
+    parser.add_argument("case")
+    opts = parser.parse_args()
+
+    name = opts.case
+    case = parse_case(os.path.join(HERE, "cases", name + ".case"))
+    program = os.path.join(os.path.abspath(opts.bindir), case["program"])
+    work = tempfile.mkdtemp(prefix="tessvarc-e2e-")
+    try:
+        env = {k: v for k, v in os.environ.items() if not k.startswith("TESSVARC_")}
+        card_path = os.path.join(work, "card.txt")
+        if case["card"] == "none":
+            env["TESSVARC_EMU_CARD"] = card_path
+        elif case["card"] != "default":
+            shutil.copyfile(find_card(case["card"]), card_path)
+            env["TESSVARC_EMU_CARD"] = card_path
+        trace_path = os.path.join(work, "trace.txt")
+        if case["trace"] == "yes":
+            env["TESSVARC_EMU_TRACE"] = trace_path
+        run = subprocess.run([program] + shlex.split(case["args"]), input=case["stdin"].encode(),
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=work, env=env,
+                             timeout=120)
+        ok = True
+        if run.stderr and b"Sanitizer" in run.stderr:
+            print(run.stderr.decode("utf-8", "replace"))
+            ok = False
+        if str(run.returncode) != case["exit"]:
+            print(f"exit status {run.returncode}, expected {case['exit']}")
+            ok = False
+        if case["json"] == "yes":
+            try:
+                json.loads(run.stdout.decode("utf-8"))
+            except ValueError as err:
+                print(f"standard output is not JSON: {err}")
+                ok = False
+        ok &= compare("standard output", os.path.join(HERE, "expected", name + ".out"),
+                      run.stdout, opts.update)
+        for written in case["files"]:
+            path = os.path.join(work, written)
+            actual = open(path, "rb").read() if os.path.exists(path) else b"(not written)\n"
+            ok &= compare(written, os.path.join(HERE, "expected", f"{name}.{written}"), actual,
+                          opts.update)
+        if case["card-after"] == "yes":
+            ok &= compare("card file", os.path.join(HERE, "expected", name + ".card"),
+                          open(card_path, "rb").read(), opts.update)
+        if case["trace"] == "yes":
+            actual = open(trace_path, "rb").read() if os.path.exists(trace_path) else b""
+            ok &= compare("driver trace", os.path.join(HERE, "expected", name + ".trace"), actual,
+                          opts.update)
+        if not ok and run.stderr:
+            print("standard error:")
+            print(run.stderr.decode("utf-8", "replace"))
+        return 0 if ok else 1
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
