@@ -1,9 +1,10 @@
-// Bus/target to DevHandle mapping: the driver's table of the SCSI targets it
-// exposes. Asked with bus and target all ones it answers them for the
+// Bus/target to DevHandle mapping: the driver's table of the devices it
+// knows (modules, RAID members among them, and volumes; DriverTargets). Asked with bus and target all ones it answers them for the
 // DevHandle; asked with DevHandle 0xFFFF it answers the DevHandle for the bus
 // and target. Anything else, or nothing that maps, fails with EINVAL.
 #include <cerrno>
 
+#include "emu/device_rules.h"
 #include "emu/handlers.h"
 #include "emu/ioctl_blocks.h"
 #include "emu/le_bytes.h"
@@ -15,8 +16,9 @@ int MapBusTarget(const AdapterModel& adapter, uint8_t* block) {
   uint32_t target = le::Get32(block + bt::kTarget);
   uint32_t bus = le::Get32(block + bt::kBus);
   uint16_t devHandle = le::Get16(block + bt::kDevHandle);
+  std::vector<BusTargetEntry> table = DriverTargets(adapter);
   if (bus == 0xFFFFFFFF && target == 0xFFFFFFFF && devHandle != 0xFFFF) {
-    for (const BusTargetEntry& entry : adapter.busTargets) {
+    for (const BusTargetEntry& entry : table) {
       if (entry.devHandle == devHandle) {
         le::Put32(block + bt::kTarget, entry.target);
         le::Put32(block + bt::kBus, entry.bus);
@@ -26,7 +28,7 @@ int MapBusTarget(const AdapterModel& adapter, uint8_t* block) {
     return EINVAL;
   }
   if (devHandle == 0xFFFF && bus != 0xFFFFFFFF && target != 0xFFFFFFFF) {
-    for (const BusTargetEntry& entry : adapter.busTargets) {
+    for (const BusTargetEntry& entry : table) {
       if (entry.bus == bus && entry.target == target) {
         le::Put16(block + bt::kDevHandle, entry.devHandle);
         return 0;

@@ -49,6 +49,34 @@ const std::vector<NumberSetting>& NumberSettings() {
       Number("package-version", 8, &AdapterModel::packageVersion, 0xFFFFFFFFu),
       Number("nvdata-version", 8, &AdapterModel::nvdataVersion, 0xFFFFFFFFu),
       Number("uefi-revision", 4, &AdapterModel::uefiRevision, 0xFFFF),
+      Number("scsi-host", 0, &AdapterModel::scsiHost, 0xFFFF),
+      Number("life-left-warning", 0, &AdapterModel::lifeLeftWarning, 0xFF),
+      Number("life-left-error", 0, &AdapterModel::lifeLeftError, 0xFF),
+      Number("temperature-warning", 0, &AdapterModel::temperatureWarning, 0xFFFF),
+      Number("temperature-error", 0, &AdapterModel::temperatureError, 0xFFFF),
+      Number("gpio-count", 0, &AdapterModel::gpioCount, kMaxGpios),
+      Number("gpio-backup-rail", 0, &AdapterModel::gpioBackupRail, 1),
+      Number("gpio-aux-power", 0, &AdapterModel::gpioAuxPower, 1),
+      Number("supercap-intervals", 0, &AdapterModel::superCapIntervals, 0xFF),
+      Number("supercap-margin", 0, &AdapterModel::superCapMargin, 0xFF),
+      Number("supercap-floor", 0, &AdapterModel::superCapFloor, 0xFFFF),
+      Number("supercap-step-hours", 0, &AdapterModel::superCapStepHours, 0xFFFF),
+      Number("supercap-health", 0, &AdapterModel::superCapHealth, 0xFFFF),
+      Number("supercap-voltage", 0, &AdapterModel::superCapVoltage, 0xFFFF),
+      Number("supercap-hours", 0, &AdapterModel::superCapHours, 0xFFFF),
+      Number("supercap-voltage-threshold", 0, &AdapterModel::superCapVoltageThreshold, 0xFFFF),
+      Number("supercap-extra", 0, &AdapterModel::superCapExtra, 0xFFFF),
+      Number("supercap-busy", 0, &AdapterModel::superCapBusy, 0xFFFFFFFFu),
+      Number("supercap-test-status", 4, &AdapterModel::superCapTestStatus, 0xFFFF),
+  };
+  return settings;
+}
+
+const std::vector<ListSetting>& ListSettings() {
+  static const std::vector<ListSetting> settings = {
+      {"supercap-table", kMaxSuperCapTable, 0xFFFF,
+       [](const AdapterModel& a) { return std::vector<uint64_t>(a.superCapTable.begin(), a.superCapTable.end()); },
+       [](AdapterModel& a, const std::vector<uint64_t>& v) { a.superCapTable.assign(v.begin(), v.end()); }},
   };
   return settings;
 }

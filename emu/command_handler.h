@@ -42,6 +42,15 @@ struct FunctionHandler {
   std::function<void(CommandRequest&, CommandAnswer&)> handle;
 };
 
+// A vendor operation of SAS IO unit control (0x80 and above): what the
+// reply carries, the operation's value at reply byte 12 included.
+struct VendorOperationAnswer {
+  uint16_t iocStatus = 0;
+  uint32_t logInfo = 0;
+  uint16_t value = 0;
+};
+using IoUnitVendorHandler = std::function<VendorOperationAnswer(CommandRequest&)>;
+
 // Reply helpers shared by the handlers: a zeroed reply of `bytes` bytes with
 // the message length (words) at 2 and the frame's function at 3.
 std::vector<uint8_t> NewReply(const CommandRequest& request, uint32_t bytes);
@@ -63,6 +72,10 @@ enum IocStatus : uint16_t {
   kIocConfigInvalidType = 0x0021,
   kIocConfigInvalidPage = 0x0022,
   kIocConfigInvalidData = 0x0023,
+  kIocDeviceNotThere = 0x0043,
+  kIocDataOverrun = 0x0044,
+  kIocDataUnderrun = 0x0045,
+  kIocSmpRequestFailed = 0x0090,
   kIocLogInfoAvailable = 0x8000,
 };
 

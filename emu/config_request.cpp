@@ -85,6 +85,8 @@ void Config(CommandRequest& request, CommandAnswer& answer) {
     }
     return SetReplyStatus(&reply, kIocSuccess);
   }
+  // Pages computed from the card's state are read-only.
+  if (provider->Generated(page)) return SetReplyStatus(&reply, kIocConfigInvalidAction);
   // A write must bring the whole page; the controller keeps its own header.
   if (request.dataOut.size() < bytes) return SetReplyStatus(&reply, kIocConfigInvalidData);
   uint32_t headerBytes = extended ? ph::kExtBytes : ph::kBytes;

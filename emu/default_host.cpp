@@ -2,9 +2,13 @@
 // its identity as the driver and the controller report it, and the pages it
 // has when new. Names and numbers belong together: the chip is a TRIXEL4400
 // (PCI device 0x7E), the board a Corvexium of board type 7 (subsystem 0x0500:
-// modules in slots 4 to 7), firmware 14.00.05.00 in package 14.02.05.00.
+// modules in slots 4 to 7), firmware 14.00.05.00 in package 14.02.05.00;
+// its four modules are joined in one RAID0 volume (device_rules.cpp).
+#include "emu/default_pages.h"
+#include "emu/device_rules.h"
 #include "emu/host_model.h"
 #include "emu/le_bytes.h"
+#include "emu/page_builder.h"
 #include "emu/page_layouts.h"
 #include "emu/qmx_frames.h"
 
@@ -12,15 +16,6 @@ namespace emu {
 namespace {
 
 using namespace pages;
-
-std::vector<uint8_t> NewPage(uint8_t type, uint8_t number, uint8_t version, uint32_t bytes) {
-  std::vector<uint8_t> page(bytes, 0);
-  page[qmx::page_header::kVersion] = version;
-  page[qmx::page_header::kLength] = static_cast<uint8_t>(bytes / 4);
-  page[qmx::page_header::kNumber] = number;
-  page[qmx::page_header::kType] = type;
-  return page;
-}
 
 std::vector<uint8_t> IoUnitPage1(const AdapterModel&) {
   std::vector<uint8_t> page = NewPage(kPageIoUnit, 1, io_unit1::kVersion, io_unit1::kBytes);
@@ -69,16 +64,14 @@ std::vector<uint8_t> ManufacturingPage10(const AdapterModel& a) {
   le::Put8(&page, mfg10::kBoardType, a.boardType);
   le::Put32(&page, mfg10::kFeatureFlags, 0);
   le::Put32(&page, mfg10::kBoardFlags, a.boardFlags);
-  // SuperCap wear: expected health from 100 % new down to 70 % after ten
-  // half-year steps; below 40 % the SuperCap has failed.
-  le::Put8(&page, mfg10::kScapIntervals, 10);
-  le::Put8(&page, mfg10::kScapMargin, 10);
-  le::Put16(&page, mfg10::kScapFloor, 40);
-  le::Put16(&page, mfg10::kScapStepHours, 4380);
-  le::Put8(&page, mfg10::kLifeWarning, 20);
-  le::Put8(&page, mfg10::kLifeError, 10);
-  for (uint32_t i = 0; i < mfg10::kScapTableEntries; ++i) {
-    le::Put16(&page, mfg10::kScapTable + 2 * i, static_cast<uint16_t>(100 - 3 * i));
+  le::Put8(&page, mfg10::kScapIntervals, a.superCapIntervals);
+  le::Put8(&page, mfg10::kScapMargin, a.superCapMargin);
+  le::Put16(&page, mfg10::kScapFloor, a.superCapFloor);
+  le::Put16(&page, mfg10::kScapStepHours, a.superCapStepHours);
+  le::Put8(&page, mfg10::kLifeWarning, a.lifeLeftWarning);
+  le::Put8(&page, mfg10::kLifeError, a.lifeLeftError);
+  for (uint32_t i = 0; i < a.superCapTable.size() && i < mfg10::kScapTableMaxEntries; ++i) {
+    le::Put16(&page, mfg10::kScapTable + 2 * i, a.superCapTable[i]);
   }
   return page;
 }
@@ -91,10 +84,21 @@ std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter) {
     pages[PageKey{type, number, 0, 0}] = ConfigPage{bytes, bytes, bytes};
   };
   add(kPageIoUnit, 1, IoUnitPage1(adapter));
+  add(kPageIoUnit, 3, IoUnitPage3(adapter));
   add(kPageIoUnit, 7, IoUnitPage7(adapter));
+  add(kPageIoUnit, 8, IoUnitPage8(adapter));
+  add(kPageManufacturing, 6, ManufacturingPage6(adapter));
   add(kPageManufacturing, 0, ManufacturingPage0(adapter));
   add(kPageManufacturing, 5, ManufacturingPage5(adapter));
   add(kPageManufacturing, 10, ManufacturingPage10(adapter));
+  add(kPageIoc, 6, IocPage6(adapter));
+  add(kPageManufacturing, 4, ManufacturingPage4(adapter));
+  auto addSas = [&](uint8_t number, std::vector<uint8_t> bytes) {
+    pages[PageKey{kPageExtended, number, kExtSasIoUnit, 0}] = ConfigPage{bytes, bytes, bytes};
+  };
+  addSas(1, SasIoUnitPage1(adapter));
+  addSas(4, SasIoUnitPage4(adapter));
+  addSas(5, SasIoUnitPage5(adapter));
   return pages;
 }
 
@@ -143,14 +147,41 @@ AdapterModel DefaultCorvexium(uint32_t ioc) {
   a.nvdataVersion = 0x0E100003;
   a.uefiRevision = 0x2105;
 
+  // Health thresholds at their usual values; the SuperCap's expected health
+  // falls from 100 % new to 70 % after ten half-year steps, and below 40 %
+  // it has failed. This one is a year old and well: 96 % health (94 %
+  // expected), 5.4 V against a 4.6 V minimum. The backup rail is good, the
+  // auxiliary power connected.
+  a.lifeLeftWarning = 20;
+  a.lifeLeftError = 10;
+  a.superCapIntervals = 10;
+  a.superCapMargin = 10;
+  a.superCapFloor = 40;
+  a.superCapStepHours = 4380;
+  for (uint16_t i = 0; i <= 10; ++i) a.superCapTable.push_back(static_cast<uint16_t>(100 - 3 * i));
+  a.temperatureWarning = 70;
+  a.temperatureError = 80;
+  a.gpioCount = 26;
+  a.gpioBackupRail = 0;
+  a.gpioAuxPower = 1;
+  a.superCapHealth = 96;
+  a.superCapVoltage = 5400;
+  a.superCapHours = 8760;
+  a.superCapVoltageThreshold = 4600;
+  a.superCapExtra = 2200;  // capacitance, millifarad
+  a.superCapBusy = 0;
+  a.superCapTestStatus = 0;
+
   a.pages = DefaultPages(a);
   a.images = DefaultImages(a);
+  a.modules = DefaultModules(a);
+  a.raid = DefaultRaid(a);
   return a;
 }
 
-VirtualFiles DefaultVirtualFiles(const HostModel&) {
+VirtualFiles DefaultVirtualFiles(const HostModel& host) {
   VirtualFiles files;
-  files.AddFile("/proc/scsi/scsi", "Attached devices:\n");
+  files.AddFile("/proc/scsi/scsi", ProcScsiText(host));
   files.AddDirectory("/sys/bus/pci/slots");
   files.AddDirectory("/sys/bus/pci/devices");
   files.AddDirectory("/sys/class/scsi_host");

@@ -13,6 +13,7 @@ namespace emu {
 Emulator::Emulator(HostModel model, bool realStdio)
     : model_(std::move(model)), realStdio_(realStdio) {
   RegisterStandardFunctions(*this);
+  procScsiGenerated_ = ProcScsiText(model_);
 }
 
 Emulator::~Emulator() {
@@ -130,6 +131,16 @@ std::string Emulator::TakeErrorOutput() {
   std::string out;
   out.swap(errorOutput_);
   return out;
+}
+
+void Emulator::SyncProcScsi() {
+  std::string now = ProcScsiText(model_);
+  if (now == procScsiGenerated_) return;
+  VirtualEntry* entry = model_.files.Find("/proc/scsi/scsi");
+  if (entry != nullptr && entry->kind == VirtualEntry::Kind::kFile && entry->data == procScsiGenerated_) {
+    entry->data = now;
+  }
+  procScsiGenerated_ = now;
 }
 
 void Emulator::NoteVirtualWrite(const std::string& path, const std::string& bytes) {

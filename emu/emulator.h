@@ -27,6 +27,7 @@
 
 #include "emu/command_handler.h"
 #include "emu/host_model.h"
+#include "emu/module_runtime.h"
 #include "emu/page_provider.h"
 #include "os/port.h"
 #include "os/posix_port.h"
@@ -69,6 +70,37 @@ struct PendingImage {
   uint32_t pieces = 0;
 };
 
+// One RAID ACTION as the controller decoded it, with its answer.
+struct RaidActionRecord {
+  uint8_t action = 0;
+  uint16_t volumeDevHandle = 0;  // frame u16 at 4
+  uint8_t diskNumber = 0;        // frame byte 6
+  uint32_t libraryWord = 0;      // frame u32 at 12: 0x57 from the card's own library, or 0
+  uint32_t actionDataWord = 0;   // frame u32 at 16
+  std::vector<uint8_t> dataOut;
+  uint16_t iocStatus = 0;
+  std::vector<uint8_t> actionData;  // the 24 bytes answered
+};
+
+// One SAS IO unit control request.
+struct IoUnitControlRecord {
+  uint8_t operation = 0;
+  uint16_t devHandle = 0;
+  uint8_t phy = 0;
+  uint16_t iocStatus = 0;
+  uint16_t value = 0;  // what a vendor operation answered at reply byte 12
+};
+
+// One task-management request.
+struct TaskManagementRecord {
+  uint16_t devHandle = 0;
+  uint8_t taskType = 0;
+  uint8_t messageFlags = 0;
+  std::vector<uint8_t> lun;  // 8 bytes
+  uint8_t responseCode = 0;
+  uint16_t iocStatus = 0;
+};
+
 // What a run changes in an adapter beyond its model.
 struct AdapterRuntime {
   uint32_t hardResets = 0;
@@ -76,6 +108,10 @@ struct AdapterRuntime {
   uint32_t lastCleanFlags = 0;
   std::map<uint8_t, PendingImage> downloads;    // by image type
   std::map<uint8_t, DiagBuffer> diagBuffers;    // by buffer type
+  std::vector<RaidActionRecord> raidActions;    // in order, refused ones too
+  std::vector<IoUnitControlRecord> ioUnitControls;
+  std::vector<TaskManagementRecord> taskManagements;
+  std::map<uint8_t, ModuleRuntime> modules;     // by slot
 };
 
 // A file write to a virtual path, in order (sysfs and /proc writes are commands).
@@ -119,6 +155,47 @@ class Emulator : public os::Port {
   // Hard resets answered, all adapters together.
   uint32_t HardResets() const;
 
+  // --- the card's devices (the first adapter of the first node) ---
+  // The module in a slot, the volume of a DevHandle (null when none).
+  ModuleModel* Module(uint8_t slot);
+  VolumeModel* Volume(uint16_t devHandle);
+  // The first volume, or null.
+  VolumeModel* FirstVolume();
+  // Arms a CHECK CONDITION with this sense on the target of a DevHandle (a
+  // module or a volume) for `times` commands (-1 until cleared), or makes a
+  // UNIT ATTENTION pending once; false when the DevHandle names no target.
+  bool QueueCheckCondition(uint16_t devHandle, SenseCode code, int times = 1);
+  bool QueueUnitAttention(uint16_t devHandle, SenseCode code = SenseCode{6, 0x29, 0x00});
+  // The enclosure slot status of a slot's module (0 when the slot is empty).
+  uint32_t SlotStatus(uint8_t slot);
+  // The run state of the first adapter, and what it received.
+  AdapterRuntime& FirstRuntime();
+  const std::vector<RaidActionRecord>& RaidActions() { return FirstRuntime().raidActions; }
+  const std::vector<IoUnitControlRecord>& IoUnitControls() { return FirstRuntime().ioUnitControls; }
+  const std::vector<TaskManagementRecord>& TaskManagements() { return FirstRuntime().taskManagements; }
+  // Adds or replaces the handler of a SAS IO unit control vendor operation
+  // (0x80 and above; the SuperCap's 144-149 are there from the start). An
+  // operation without a handler is answered with success and value 0.
+  void RegisterIoUnitVendorOperation(uint8_t operation, IoUnitVendorHandler handler);
+  const IoUnitVendorHandler* FindIoUnitVendorOperation(uint8_t operation) const;
+
+  // --- the modules' command sets (the first adapter) ---
+  // What the module in a slot received and did in this run (created on first use).
+  ModuleRuntime& ModuleActivity(uint8_t slot);
+  // Knobs, each false when the slot has no module: the next `times` SCT
+  // status reads answer "busy" (device state 5; -1 all of them); the module
+  // ATA-security locked (with its user password, "" for none) or unlocked
+  // again; every ATA command refused or answered again; SMART READ DATA and
+  // THRESHOLDS aborted; one attribute set (replaced by id, else appended).
+  bool SetSctBusy(uint8_t slot, int times);
+  bool LockModule(uint8_t slot, bool locked, const std::string& userPassword = "");
+  bool SetModuleRefusing(uint8_t slot, bool refusing);
+  bool FailSmartRead(uint8_t slot, bool fails = true);
+  bool SetSmartAttribute(uint8_t slot, const SmartAttribute& attribute);
+  // The SuperCap's health and voltage queries (145, 146) answer busy
+  // (IOCStatus 2) the next `times` times, both together.
+  void SetSuperCapBusy(uint32_t times);
+
   // --- request log ---
   const std::vector<LoggedCall>& log() const { return log_; }
   void ClearLog() { log_.clear(); }
@@ -160,6 +237,9 @@ class Emulator : public os::Port {
 
   // --- virtual files ---
   const std::vector<VirtualWrite>& virtualWrites() const { return virtualWrites_; }
+  // /proc/scsi/scsi follows the device and RAID state while it holds what
+  // the state gave it; text put there by a test or a card file is kept.
+  void SyncProcScsi();
   void NoteVirtualWrite(const std::string& path, const std::string& bytes);
 
   // --- extension points for later functions and pages ---
@@ -211,6 +291,8 @@ class Emulator : public os::Port {
   std::map<std::pair<std::string, uint32_t>, AdapterRuntime> runtimes_;
   std::map<uint8_t, FunctionHandler> functions_;
   std::map<std::pair<uint8_t, uint8_t>, std::unique_ptr<PageProvider>> providers_;
+  std::map<uint8_t, IoUnitVendorHandler> vendorOperations_;
+  std::string procScsiGenerated_;  // what /proc/scsi/scsi last said as generated
 };
 
 // The trace line of one logged ioctl (without the line break).

@@ -23,10 +23,20 @@ FunctionHandler ConfigHandler();
 FunctionHandler FwDownloadHandler();
 FunctionHandler FwUploadHandler();
 FunctionHandler ToolboxHandler();
+FunctionHandler ScsiIoHandler();
+FunctionHandler RaidScsiPassthroughHandler();
+FunctionHandler RaidActionHandler();
+FunctionHandler SepHandler();
+FunctionHandler SmpPassthroughHandler();
+FunctionHandler IoUnitControlHandler();
+FunctionHandler TaskManagementHandler();
+FunctionHandler SataPassthroughHandler();
+// The SuperCap's vendor operations of SAS IO unit control (144-149).
+void RegisterSuperCapOperations(Emulator& emulator);
 
 namespace driver {
 int IocInformation(const AdapterModel& adapter, uint8_t* block);
-int HardReset(AdapterRuntime& runtime, uint8_t* block);
+int HardReset(AdapterModel& adapter, AdapterRuntime& runtime, uint8_t* block);
 int MapBusTarget(const AdapterModel& adapter, uint8_t* block);
 int DiagRegister(AdapterRuntime& runtime, uint8_t* block);
 int DiagUnregister(AdapterRuntime& runtime, uint8_t* block);

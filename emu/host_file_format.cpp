@@ -1,8 +1,9 @@
 // Writes the card file: the host, each node with its adapters (all their
-// settings, then the pages and images that differ from what a card of those
-// settings has when new), the faults, and the virtual files that differ from
+// settings, its modules and RAID state, then the pages and images that
+// differ from what a card of those settings has when new), the faults, and the virtual files that differ from
 // the default tree. The output is canonical, so that parsing and writing it
 // again gives the same text.
+#include "emu/card_file_devices.h"
 #include "emu/card_file_schema.h"
 #include "emu/host_model.h"
 #include "emu/text_codec.h"
@@ -86,10 +87,16 @@ void WriteAdapter(std::string* out, const AdapterModel& a) {
   for (const TextSetting& s : TextSettings()) {
     *out += std::string(s.key) + " = " + QuoteText(a.*s.member) + "\n";
   }
+  for (const ListSetting& s : ListSettings()) {
+    std::string values;
+    for (uint64_t v : s.get(a)) values += (values.empty() ? "" : " ") + std::to_string(v);
+    *out += std::string(s.key) + " =" + (values.empty() ? "" : " " + values) + "\n";
+  }
   for (const BusTargetEntry& e : a.busTargets) {
     *out += "map = " + text::HexNumber(e.devHandle, 4) + " " + std::to_string(e.bus) + " " +
             std::to_string(e.target) + "\n";
   }
+  WriteDevices(out, a);
   WritePages(out, a);
   WriteImages(out, a);
   WriteStores(out, "twowire", a.twoWire);

@@ -2,11 +2,14 @@
 // default Corvexium's settings; its keys change them; then the pages and
 // images a card of those settings has when new are generated and the page
 // and image sections of the file are laid over them.
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "emu/card_file_devices.h"
 #include "emu/card_file_schema.h"
+#include "emu/device_rules.h"
 #include "emu/host_model.h"
 #include "emu/text_codec.h"
 
@@ -37,7 +40,13 @@ struct FileOp {
 };
 
 enum class Section { kNone, kHost, kNode, kAdapter, kPage, kImage, kTwoWire, kDiagnostic, kFault,
-                     kFile, kDir, kLink, kAbsent };
+                     kFile, kDir, kLink, kAbsent, kModule, kRaid, kVolume, kDisk };
+
+// Where a device section was given, and which keys a volume left to be computed.
+struct DeviceSection {
+  int line = 0;
+  bool maxLba = false, wwid = false, guid = false;
+};
 
 class Parser {
  public:
@@ -105,7 +114,8 @@ class Parser {
     if (!FinishSection()) return false;
     seenKeys_.clear();
     sectionLine_ = lineNumber_;
-    bool adapterPart = name == "page" || name == "image" || name == "twowire" || name == "diagnostic";
+    bool adapterPart = name == "page" || name == "image" || name == "twowire" || name == "diagnostic" ||
+                       name == "module" || name == "raid" || name == "volume" || name == "disk";
     if (!adapterPart && !FinishAdapter()) return false;
 
     if (name == "host") {
@@ -132,9 +142,15 @@ class Parser {
       adapter_ = DefaultCorvexium(static_cast<uint32_t>(ioc));
       adapter_.pages.clear();
       adapter_.images.clear();
+      adapter_.modules.clear();
+      adapter_.raid = RaidModel{};
       inAdapter_ = true;
       pageOverrides_.clear();
       imageOverrides_.clear();
+      modulesGiven_ = raidGiven_ = false;
+      moduleSections_.clear();
+      volumeSections_.clear();
+      diskSections_.clear();
       section_ = Section::kAdapter;
       return true;
     }
@@ -166,7 +182,51 @@ class Parser {
     return Fail("unknown section [" + name + "]");
   }
 
+  bool DevicePart(const std::string& name, const std::vector<std::string>& args) {
+    uint64_t n = 0;
+    if (name == "raid") {
+      if (!args.empty()) return Fail("[raid] takes no arguments");
+      if (raidSection_) return Fail("[raid] given twice");
+      raidSection_ = raidGiven_ = true;
+      section_ = Section::kRaid;
+      return true;
+    }
+    if (args.size() != 1) return Fail("[" + name + "] takes one number");
+    if (name == "module") {
+      if (!Number(args[0], kSlotCount - 1, &n, "module slot")) return false;
+      if (adapter_.FindModule(static_cast<uint8_t>(n)) != nullptr) return Fail("module " + args[0] + " given twice");
+      uint16_t handle = static_cast<uint16_t>(kFirstModuleHandle + adapter_.modules.size());
+      adapter_.modules.push_back(DefaultModule(adapter_, static_cast<uint8_t>(n), handle));
+      moduleSections_.push_back(DeviceSection{lineNumber_});
+      modulesGiven_ = true;
+      section_ = Section::kModule;
+      return true;
+    }
+    raidGiven_ = true;
+    if (name == "volume") {
+      if (!Number(args[0], 0xFFFE, &n, "volume DevHandle")) return false;
+      if (adapter_.raid.FindVolume(static_cast<uint16_t>(n)) != nullptr) {
+        return Fail("volume " + args[0] + " given twice");
+      }
+      VolumeModel volume;
+      volume.devHandle = static_cast<uint16_t>(n);
+      adapter_.raid.volumes.push_back(volume);
+      volumeSections_.push_back(DeviceSection{lineNumber_});
+      section_ = Section::kVolume;
+      return true;
+    }
+    if (!Number(args[0], 254, &n, "disk number")) return false;
+    if (adapter_.raid.FindDisk(static_cast<uint8_t>(n)) != nullptr) return Fail("disk " + args[0] + " given twice");
+    PhysDiskModel disk;
+    disk.number = static_cast<uint8_t>(n);
+    adapter_.raid.disks.push_back(disk);
+    diskSections_.push_back(DeviceSection{lineNumber_});
+    section_ = Section::kDisk;
+    return true;
+  }
+
   bool AdapterPart(const std::string& name, const std::vector<std::string>& args) {
+    if (name == "module" || name == "raid" || name == "volume" || name == "disk") return DevicePart(name, args);
     if (name == "page") {
       if (args.size() < 2 || args.size() > 4) return Fail("[page] takes type, number, [ext type, [identity]]");
       uint64_t type, number, ext = 0, identity = 0;
@@ -271,9 +331,85 @@ class Parser {
       }
       a.images[type] = std::move(image);
     }
+    if (!FinishDevices(a)) return false;
     errorLine_ = 0;
     host_.nodes.back().adapters.push_back(std::move(a));
     return true;
+  }
+
+  // The modules and the RAID state: the file's, checked against each other,
+  // or the defaults of a card of these settings.
+  bool FinishDevices(AdapterModel& a) {
+    raidSection_ = false;
+    if (!modulesGiven_) a.modules = DefaultModules(a);
+    for (size_t i = 0; i < a.modules.size(); ++i) {
+      const ModuleModel& m = a.modules[i];
+      errorLine_ = modulesGiven_ ? moduleSections_[i].line : sectionLine_;
+      for (size_t j = 0; j < i; ++j) {
+        if (a.modules[j].devHandle == m.devHandle) return Fail("module " + std::to_string(m.slot) + ": DevHandle taken by module " + std::to_string(a.modules[j].slot));
+      }
+      if (m.maxSectors > m.nativeSectors) return Fail("module " + std::to_string(m.slot) + ": max-sectors above native-sectors");
+      if (!m.configImage.empty() && m.configImage.size() != kConfigImageBytes) {
+        return Fail("module " + std::to_string(m.slot) + ": config-image is " + std::to_string(m.configImage.size()) +
+                    " bytes, not " + std::to_string(kConfigImageBytes));
+      }
+      if (!m.formatSettings.empty() && m.formatSettings.size() != kFormatSettingsBytes) {
+        return Fail("module " + std::to_string(m.slot) + ": format-settings is " +
+                    std::to_string(m.formatSettings.size()) + " bytes, not " + std::to_string(kFormatSettingsBytes));
+      }
+    }
+    std::sort(a.modules.begin(), a.modules.end(),
+              [](const ModuleModel& x, const ModuleModel& y) { return x.slot < y.slot; });
+    if (!raidGiven_) {
+      a.raid = DefaultRaid(a);
+      return true;
+    }
+    RaidModel& raid = a.raid;
+    for (size_t i = 0; i < raid.disks.size(); ++i) {
+      const PhysDiskModel& d = raid.disks[i];
+      errorLine_ = diskSections_[i].line;
+      if (a.FindModule(d.slot) == nullptr) return Fail("disk " + std::to_string(d.number) + ": no module in slot " + std::to_string(d.slot));
+      for (size_t j = 0; j < i; ++j) {
+        if (raid.disks[j].slot == d.slot) return Fail("disk " + std::to_string(d.number) + ": slot " + std::to_string(d.slot) + " is disk " + std::to_string(raid.disks[j].number) + " already");
+      }
+    }
+    std::set<uint8_t> used;
+    for (size_t i = 0; i < raid.volumes.size(); ++i) {
+      VolumeModel& v = raid.volumes[i];
+      const DeviceSection& at = volumeSections_[i];
+      errorLine_ = at.line;
+      std::string name = "volume " + text::HexNumber(v.devHandle, 4);
+      if (a.FindModuleByHandle(v.devHandle) != nullptr) return Fail(name + ": DevHandle taken by a module");
+      std::vector<const ModuleModel*> members;
+      for (const VolumeMember& m : v.members) {
+        const PhysDiskModel* d = raid.FindDisk(m.disk);
+        if (d == nullptr) return Fail(name + ": member disk " + std::to_string(m.disk) + " has no [disk] section");
+        if (!used.insert(m.disk).second) return Fail(name + ": disk " + std::to_string(m.disk) + " is a member twice");
+        members.push_back(a.FindModule(d->slot));
+      }
+      if (!at.maxLba) v.maxLba = LargestVolumeMaxLba(a, v.type, members);
+      if (!at.wwid) v.wwid = VolumeWwid(a, v.devHandle);
+      if (!at.guid) v.guid = VolumeGuid(a, v.devHandle);
+    }
+    return true;
+  }
+
+  template <typename T>
+  bool DeviceKeyLine(const std::vector<card_file::DeviceKey<T>>& keys, T& target, const std::string& key,
+                     const std::string& value, const char* section) {
+    for (const card_file::DeviceKey<T>& k : keys) {
+      if (key != k.key) continue;
+      std::string problem;
+      if (!k.read(target, value, &problem)) return Fail(problem);
+      if (section_ == Section::kVolume) {
+        DeviceSection& at = volumeSections_.back();
+        at.maxLba |= key == "max-lba";
+        at.wwid |= key == "wwid";
+        at.guid |= key == "guid";
+      }
+      return true;
+    }
+    return Fail("unknown key " + key + " in [" + section + "]");
   }
 
   static std::string Describe(const PageKey& key) {
@@ -295,7 +431,8 @@ class Parser {
       }
     }
     bool repeatable = key == "data" || key == "current" || key == "default" || key == "nvram" ||
-                      key == "text" || key == "map";
+                      key == "text" || key == "map" || (key == "member" && section_ == Section::kVolume) ||
+                      (section_ == Section::kModule && card_file::RepeatableModuleKey(key));
     if (!repeatable && !seenKeys_.insert(key).second) return Fail("key " + key + " given twice");
     switch (section_) {
       case Section::kNone: return Fail("key before any section");
@@ -318,9 +455,13 @@ class Parser {
         if (key != "target") return Fail("unknown key " + key);
         fileOps_.back().data = value;
         return !value.empty() || Fail("empty link target");
+      case Section::kModule: return DeviceKeyLine(card_file::ModuleKeys(), adapter_.modules.back(), key, value, "module");
+      case Section::kVolume: return DeviceKeyLine(card_file::VolumeKeys(), adapter_.raid.volumes.back(), key, value, "volume");
+      case Section::kDisk: return DeviceKeyLine(card_file::DiskKeys(), adapter_.raid.disks.back(), key, value, "disk");
       case Section::kNode:
       case Section::kDir:
       case Section::kAbsent:
+      case Section::kRaid:
         return Fail("unknown key " + key);
     }
     return Fail("unknown key " + key);
@@ -348,6 +489,19 @@ class Parser {
         return Fail(key + " is longer than " + std::to_string(s.maxLength) + " characters");
       }
       adapter_.*s.member = value;
+      return true;
+    }
+    for (const ListSetting& s : ListSettings()) {
+      if (key != s.key) continue;
+      std::istringstream words(value);
+      std::vector<uint64_t> values;
+      for (std::string w; words >> w;) {
+        uint64_t v;
+        if (!Number(w, s.maxValue, &v, key)) return false;
+        values.push_back(v);
+      }
+      if (values.size() > s.maxCount) return Fail(key + " takes at most " + std::to_string(s.maxCount) + " numbers");
+      s.set(adapter_, values);
       return true;
     }
     if (key == "map") {
@@ -434,6 +588,8 @@ class Parser {
   std::map<uint8_t, ImageOverride> imageOverrides_;
   PageKey pageKey_;
   uint8_t storeIndex_ = 0;
+  bool modulesGiven_ = false, raidGiven_ = false, raidSection_ = false;
+  std::vector<DeviceSection> moduleSections_, volumeSections_, diskSections_;
   bool faultHasKind_ = false;
   std::vector<FileOp> fileOps_;
 };

@@ -1,7 +1,8 @@
 // What the emulated machine holds: the driver's control nodes, the adapters
-// (cards) that answer on them with their configuration pages, flash images
-// and small stores, the virtual files under /proc and /sys, the clock's start
-// and the faults armed against the program. Everything here is written to and
+// (cards) that answer on them with their configuration pages, flash images,
+// small stores, modules and RAID state (emu/device_model.h), the virtual
+// files under /proc and /sys, the clock's start and the faults armed against
+// the program. Everything here is written to and
 // read back from the card file (host_file.cpp); what a run only counts (open
 // descriptors, resets, the request log, waits) lives in the Emulator.
 #pragma once
@@ -11,6 +12,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "emu/device_model.h"
 
 namespace emu {
 
@@ -135,12 +138,48 @@ struct AdapterModel {
   uint32_t nvdataVersion = 0;    // firmware image NVDATA version
   uint16_t uefiRevision = 0;     // option-ROM UEFI image code revision
 
+  // Health thresholds and the power protection: the thresholds and the
+  // SuperCap wear table go into manufacturing page 10, the temperature
+  // thresholds into IO unit page 8, the GPIOs into IO unit page 3 (and
+  // their fitting into manufacturing page 6); the SuperCap's state is what
+  // the vendor operations 144-149 of SAS IO unit control answer.
+  uint8_t lifeLeftWarning = 0;       // manufacturing page 10 byte 56
+  uint8_t lifeLeftError = 0;         // byte 57
+  uint8_t superCapIntervals = 0;     // byte 48: table intervals n
+  uint8_t superCapMargin = 0;        // byte 49: percent
+  uint16_t superCapFloor = 0;        // u16 at 50
+  uint16_t superCapStepHours = 0;    // u16 at 54: power-on hours per interval
+  std::vector<uint16_t> superCapTable;  // u16[n + 1] from 60: expected health
+  uint16_t temperatureWarning = 0;   // IO unit page 8, at the board type's place
+  uint16_t temperatureError = 0;
+  uint8_t gpioCount = 0;             // IO unit page 3 byte 4
+  uint8_t gpioBackupRail = 0;        // GPIO 24 level: 0 the rail is good
+  uint8_t gpioAuxPower = 0;          // GPIO 25 level: 1 auxiliary power connected
+  uint16_t superCapHealth = 0;       // operation 145
+  uint16_t superCapVoltage = 0;      // 146
+  uint16_t superCapHours = 0;        // 147: power-on hours
+  uint16_t superCapVoltageThreshold = 0;  // 148
+  uint16_t superCapExtra = 0;        // 149
+  uint32_t superCapBusy = 0;         // asks of 145/146 still answered IOCStatus 2 (busy)
+  uint16_t superCapTestStatus = 0;   // IOCStatus of 144 (0 started, 8 a test is running)
+
   // The live stores.
   std::map<PageKey, ConfigPage> pages;
   std::map<uint8_t, FlashImage> images;                     // by image type
   std::map<uint8_t, std::vector<uint8_t>> twoWire;          // ISTWI devices by index
   std::map<uint8_t, std::vector<uint8_t>> diagnosticData;   // what the firmware put in each diagnostic buffer type
-  std::vector<BusTargetEntry> busTargets;
+  std::vector<BusTargetEntry> busTargets;   // rows kept in addition to the generated ones (they win)
+
+  // The card's devices and RAID state; the pages that describe them are
+  // generated from these on request.
+  std::vector<ModuleModel> modules;  // in slot order
+  RaidModel raid;
+  uint32_t scsiHost = 0;             // the kernel's SCSI host number of the adapter
+
+  ModuleModel* FindModule(uint8_t slot);
+  const ModuleModel* FindModule(uint8_t slot) const;
+  ModuleModel* FindModuleByHandle(uint16_t devHandle);
+  const ModuleModel* FindModuleByHandle(uint16_t devHandle) const;
 
   // The page or null.
   ConfigPage* FindPage(uint8_t type, uint8_t number, uint8_t extType = 0, uint32_t identity = 0);
@@ -234,8 +273,11 @@ AdapterModel DefaultCorvexium(uint32_t ioc = 0);
 // The pages and images a card with this identity has when new.
 std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter);
 std::map<uint8_t, FlashImage> DefaultImages(const AdapterModel& adapter);
-// The virtual files the machine shows when nothing was changed.
+// The virtual files the machine shows when nothing was changed:
+// /proc/scsi/scsi listing the host's SCSI targets, and empty sysfs folders.
 VirtualFiles DefaultVirtualFiles(const HostModel& host);
+// /proc/scsi/scsi as the kernel would write it for the host's devices.
+std::string ProcScsiText(const HostModel& host);
 
 // The card file (format documented in emu/README.md). ParseHostFile fills
 // *out only on success; *error names the line and the problem. Image files

@@ -15,6 +15,31 @@ inline constexpr uint32_t kFlags = 4;
 inline constexpr uint32_t kFlagRaidDisabled = 0x40;  // integrated RAID disabled
 }  // namespace io_unit1
 
+// IO unit page 3 (type 0, number 3): the GPIO levels, one u16 each.
+namespace io_unit3 {
+inline constexpr uint8_t kVersion = 2;
+inline constexpr uint32_t kGpioCount = 4;
+inline constexpr uint32_t kGpios = 8;
+inline constexpr uint32_t kGpioBytes = 2;
+inline constexpr uint16_t kLevel = 0x0001;
+inline constexpr uint32_t kBackupRailGpio = 24;  // the backup rail monitor: 0 the rail is good
+inline constexpr uint32_t kAuxPowerGpio = 25;    // the auxiliary power input: 1 connected
+inline constexpr uint32_t Bytes(uint32_t gpios) { return (kGpios + kGpioBytes * gpios + 3) & ~3u; }
+}  // namespace io_unit3
+
+// IO unit page 8 (type 0, number 8): the board's temperature thresholds,
+// read at one of two places by board type.
+namespace io_unit8 {
+inline constexpr uint8_t kVersion = 1;
+inline constexpr uint32_t kBytes = 96;
+inline constexpr uint32_t kSensors = 12;
+inline constexpr uint32_t kWarningSmall = 44;   // u16, boards of types 1, 2, 6 and 9
+inline constexpr uint32_t kErrorSmall = 46;
+inline constexpr uint32_t kWarningLarge = 92;   // u16, boards of types 3, 7, 8, 10, 11 and 12
+inline constexpr uint32_t kErrorLarge = 94;
+static_assert(kErrorLarge + 2 == kBytes);
+}  // namespace io_unit8
+
 // IO unit page 7 (type 0, number 7).
 namespace io_unit7 {
 inline constexpr uint32_t kBytes = 24;
@@ -61,6 +86,27 @@ inline constexpr uint32_t kSasAddress = kPhyEntry + kEntrySasAddress;  // the ca
 static_assert(kSasAddress == 16 && kBytes >= 32);
 }  // namespace mfg5
 
+// Manufacturing page 6 (type 9, number 6): the board's GPIO functions, one
+// 8-byte entry per GPIO from 16. The backup rail monitor's entry (24) holds
+// function 0x10 and the marker 0xCA at +3, the auxiliary power input's (25)
+// function 0x13: a board with them fitted.
+namespace mfg6 {
+inline constexpr uint8_t kVersion = 2;
+inline constexpr uint32_t kEntryCount = 4;
+inline constexpr uint32_t kEntries = 16;
+inline constexpr uint32_t kEntryBytes = 8;
+inline constexpr uint32_t kFunction = 0;
+inline constexpr uint32_t kMarker = 3;
+inline constexpr uint32_t kMinimumEntries = 26;  // the page always reaches the auxiliary power entry
+inline constexpr uint8_t kBackupRailFunction = 0x10;
+inline constexpr uint8_t kBackupRailMarker = 0xCA;
+inline constexpr uint8_t kAuxPowerFunction = 0x13;
+inline constexpr uint32_t Bytes(uint32_t entries) {
+  return kEntries + kEntryBytes * (entries < kMinimumEntries ? kMinimumEntries : entries);
+}
+static_assert(kEntries + 24 * kEntryBytes == 208 && kEntries + 25 * kEntryBytes == 216);
+}  // namespace mfg6
+
 // Manufacturing page 10 (type 9, number 10): board type, board flags, the
 // module life thresholds and the SuperCap wear table.
 namespace mfg10 {
@@ -69,7 +115,11 @@ inline constexpr uint8_t kVersion = 1;
 inline constexpr uint32_t kSignature = 4;       // 0x80: the page is valid
 inline constexpr uint8_t kSignatureValid = 0x80;
 inline constexpr uint32_t kBoardType = 5;
-inline constexpr uint32_t kFeatureFlags = 12;   // u32
+inline constexpr uint32_t kVolumeCheckWord = 4;  // u32 (signature and board type): the RAID1E
+                                                // option needs it non-zero
+inline constexpr uint32_t kFeatureFlags = 12;   // u32: 0x2 RAID1E odd member counts refused,
+                                                // 0x4 mark RAID1 volumes, 0x100/0x200 the OEM
+                                                // feature, 0x2000 no 4K sector volumes
 inline constexpr uint32_t kBoardFlags = 24;     // u32: bits 0-1 volume mode (1 = unconfigured),
                                                 // 0x08 no SuperCap, 0x20 DLC supported, 0x40 DLC on
 inline constexpr uint32_t kScapIntervals = 48;
@@ -79,8 +129,8 @@ inline constexpr uint32_t kScapStepHours = 54;  // u16
 inline constexpr uint32_t kLifeWarning = 56;
 inline constexpr uint32_t kLifeError = 57;
 inline constexpr uint32_t kScapTable = 60;      // u16 per interval boundary
-inline constexpr uint32_t kScapTableEntries = 11;
-static_assert(kScapTable + 2 * kScapTableEntries <= kBytes);
+inline constexpr uint32_t kScapTableMaxEntries = (kBytes - kScapTable) / 2;  // 22
+static_assert(kScapTable + 2 * kScapTableMaxEntries <= kBytes);
 }  // namespace mfg10
 
 }  // namespace emu::pages

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -26,6 +28,9 @@ class PageProvider {
   virtual ~PageProvider() = default;
   // The page the request names, or null when the card has none there.
   virtual ConfigPage* Find(AdapterModel& adapter, const PageRequest& request) = 0;
+  // A page computed from the card's state: the controller reads it out but
+  // takes no writes to it (answered 0x0020, invalid action).
+  virtual bool Generated(const ConfigPage* page) const { return false; }
 };
 
 // How a stored page type reads its page address.
@@ -54,6 +59,31 @@ class StoredPageProvider : public PageProvider {
 
  private:
   std::vector<AddressFormRule> rules_;
+};
+
+// The instances of one page by identity, and the one a page address names.
+using PageInstances = std::map<uint32_t, ConfigPage*>;
+ConfigPage* SelectPage(const PageInstances& instances, const std::vector<AddressFormRule>& rules,
+                       uint32_t address);
+
+// The provider of pages generated from the device and RAID model on each
+// request (the header step and the read see the same bytes, since nothing
+// changes between them). Pages the store holds for the same type and number
+// are laid over the generated ones, so that a test or a card file can give
+// an instance bytes of its own; those are written like stored pages.
+class GeneratedPageProvider : public PageProvider {
+ public:
+  using Generator = std::function<void(const AdapterModel&, uint8_t number,
+                                       std::map<uint32_t, std::vector<uint8_t>>* pages)>;
+  GeneratedPageProvider(std::vector<AddressFormRule> rules, Generator generate)
+      : rules_(std::move(rules)), generate_(std::move(generate)) {}
+  ConfigPage* Find(AdapterModel& adapter, const PageRequest& request) override;
+  bool Generated(const ConfigPage* page) const override;
+
+ private:
+  std::vector<AddressFormRule> rules_;
+  Generator generate_;
+  std::map<uint32_t, ConfigPage> generated_;  // the last request's, so the page outlives Find
 };
 
 // The standard provider for a page type (extType for type 15), or null when

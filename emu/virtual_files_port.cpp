@@ -99,6 +99,7 @@ bool Emulator::Stat(const char* path, os::PathStatus* status) {
     return true;
   }
   if (!IsVirtual(p)) return posix_.Stat(path, status);
+  SyncProcScsi();
   const VirtualEntry* entry = model_.files.Resolve(p);
   if (entry == nullptr) return false;
   Describe(*entry, status);
@@ -114,6 +115,7 @@ bool Emulator::Lstat(const char* path, os::PathStatus* status) {
     return true;
   }
   if (!IsVirtual(p)) return posix_.Lstat(path, status);
+  SyncProcScsi();
   // The folders on the way are followed, the last name is not.
   size_t slash = p.rfind('/');
   std::string folder = slash == 0 ? "/" : p.substr(0, slash);
@@ -142,6 +144,7 @@ bool Emulator::ListDirectory(const char* path, std::vector<std::string>* names) 
 std::unique_ptr<os::File> Emulator::OpenFile(const char* path, const char* mode) {
   if (path == nullptr || mode == nullptr) return nullptr;
   if (!IsVirtual(path)) return posix_.OpenFile(path, mode);
+  SyncProcScsi();
   std::string resolved;
   const VirtualEntry* entry = model_.files.Resolve(path, &resolved);
   // The kernel's trees cannot be given new files.

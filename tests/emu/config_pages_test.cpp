@@ -111,7 +111,7 @@ TEST_F(ConfigTest, MissingPagesTypesAndActionsAreAnswered) {
       {"unknown page type", ConfigFrame(0, 3, 0), 0x0021},
       {"type 15 without an extended type", ConfigFrame(0, 15, 0), 0x0021},
       {"unknown extended type", ConfigFrame(0, 15, 0, 0x30), 0x0021},
-      {"extended page the card lacks", ConfigFrame(0, 15, 0, 0x10), 0x0022},
+      {"extended page the card lacks", ConfigFrame(0, 15, 2, 0x10), 0x0022},
       {"read with another length than announced", ConfigFrame(1, 9, 0, 0, 0, 18), 0x0023},
   };
   for (const Case& c : cases) {
@@ -168,10 +168,13 @@ TEST_F(ConfigTest, ExtendedPagesAnnounceTheirLengthInTheReply) {
   EXPECT_EQ(Read(15, 1, 0x10, 0, 6).bytes[12], 0xCD);
   EXPECT_EQ(Read(15, 1, 0x10, 0, 1).bytes[12], 0xAB);
   // Another extended type with the same number is another page.
-  EXPECT_EQ(Read(15, 1, 0x13).headerStatus, 0x0022);
+  EXPECT_EQ(Read(15, 1, 0x15).headerStatus, 0x0022);
 }
 
 TEST_F(ConfigTest, PageAddressFormsWalkAndPick) {
+  // Pages put into the store, on a card without modules or volumes.
+  adapter().modules.clear();
+  adapter().raid = emu::RaidModel{};
   auto devicePage = [](uint16_t handle) {
     std::vector<uint8_t> page(56, 0);
     page[3] = 15;

@@ -3,6 +3,7 @@
 // emulator's own constants, so that a wrong constant on either side fails.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -164,6 +165,196 @@ inline uint16_t WritePage(os::Port& port, int fd, uint8_t type, uint8_t number,
   write.replyRoom = 24;
   write.dataOut = bytes;
   return SendCommand(port, fd, write).status();
+}
+
+// --- device functions, with the offsets written out from the interface ---
+
+// SCSI IO (0x00) or RAID SCSI passthrough (0x16): 96 bytes; DevHandle at 0,
+// sense buffer length at 18, data length at 28, IO flags (CDB length) at 36,
+// LUN at 52, control at 60 (0x02000000 read), CDB at 64.
+inline Message ScsiCommand(uint16_t devHandle, std::vector<uint8_t> cdb, uint32_t dataIn,
+                           uint8_t function = 0x00, uint32_t senseRoom = 252) {
+  Message m;
+  m.frame = Frame(96, function);
+  Put16(m.frame, 0, devHandle);
+  m.frame[18] = static_cast<uint8_t>(senseRoom > 255 ? 255 : senseRoom);
+  m.frame[20] = 24;
+  Put32(m.frame, 28, dataIn);
+  Put16(m.frame, 36, static_cast<uint16_t>(cdb.size()));
+  Put32(m.frame, 60, dataIn != 0 || function == 0x16 ? 0x02000000 : 0);
+  std::memcpy(m.frame.data() + 64, cdb.data(), cdb.size());
+  m.replyRoom = 48;
+  m.dataInRoom = dataIn;
+  m.senseRoom = senseRoom;
+  return m;
+}
+inline std::vector<uint8_t> Inquiry(uint8_t page = 0, bool evpd = false, uint16_t allocation = 255) {
+  return {0x12, static_cast<uint8_t>(evpd ? 1 : 0), page, static_cast<uint8_t>(allocation >> 8),
+          static_cast<uint8_t>(allocation), 0};
+}
+inline std::vector<uint8_t> ReadCapacity10() { return {0x25, 0, 0, 0, 0, 0, 0, 0, 0, 0}; }
+inline std::vector<uint8_t> ReadCapacity16() {
+  return {0x9E, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0};
+}
+inline uint32_t Be32(const std::vector<uint8_t>& v, size_t at) {
+  return (static_cast<uint32_t>(v.at(at)) << 24) | (static_cast<uint32_t>(v.at(at + 1)) << 16) |
+         (static_cast<uint32_t>(v.at(at + 2)) << 8) | v.at(at + 3);
+}
+inline uint64_t Be64(const std::vector<uint8_t>& v, size_t at) {
+  return (static_cast<uint64_t>(Be32(v, at)) << 32) | Be32(v, at + 4);
+}
+
+// RAID ACTION (0x15): 20 bytes; action at 0, volume DevHandle at 4, disk
+// number at 6, the library word at 12, action data word at 16; reply 64.
+inline Message RaidAction(uint8_t action, uint16_t volume = 0, uint8_t disk = 0,
+                          uint32_t actionWord = 0, std::vector<uint8_t> data = {},
+                          uint32_t libraryWord = 0) {
+  Message m;
+  m.frame = Frame(20, 0x15);
+  m.frame[0] = action;
+  Put16(m.frame, 4, volume);
+  m.frame[6] = disk;
+  Put32(m.frame, 12, libraryWord);
+  Put32(m.frame, 16, actionWord);
+  m.dataOut = std::move(data);
+  m.replyRoom = 64;
+  m.timeout = 60;
+  return m;
+}
+// Creation data: count 0, type 1, flags u32 at 4, settings at 8, maximum LBA
+// u64 at 16, stripe at 24, name 28..43, member i at 44 + 4i (RAID set, map,
+// DevHandle).
+inline std::vector<uint8_t> CreationData(uint8_t type, const std::vector<uint16_t>& members,
+                                         uint64_t maxLba = 0, uint32_t flags = 0x80000002,
+                                         uint32_t stripe = 0, const char* name = "") {
+  std::vector<uint8_t> d(44 + 4 * members.size(), 0);
+  d[0] = static_cast<uint8_t>(members.size());
+  d[1] = type;
+  Put32(d, 4, flags);
+  Put64(d, 16, maxLba);
+  Put32(d, 24, stripe);
+  for (size_t i = 0; i < 16 && name[i] != '\0'; ++i) d[28 + i] = static_cast<uint8_t>(name[i]);
+  for (size_t i = 0; i < members.size(); ++i) {
+    d[44 + 4 * i + 1] = static_cast<uint8_t>(i);
+    Put16(d, 44 + 4 * i + 2, members[i]);
+  }
+  return d;
+}
+
+// SEP (0x18): 32 bytes; action 4 (1 read, 0 write), flags 5, slot status u32
+// at 12, slot u16 at 28, enclosure u16 at 30; reply 32, slot status at 20.
+inline Message Sep(uint8_t action, uint16_t slot, uint16_t enclosure = 1, uint32_t status = 0,
+                   uint8_t flags = 1, uint16_t devHandle = 0) {
+  Message m;
+  m.frame = Frame(32, 0x18);
+  Put16(m.frame, 0, devHandle);
+  m.frame[4] = action;
+  m.frame[5] = flags;
+  Put32(m.frame, 12, status);
+  Put16(m.frame, 28, slot);
+  Put16(m.frame, 30, enclosure);
+  m.replyRoom = 32;
+  return m;
+}
+
+// SMP passthrough (0x1A): 32 bytes, SAS address u64 at 16; reply 28 with the
+// response length u16 at 4 and the SAS status at 13.
+inline Message Smp(uint64_t address, std::vector<uint8_t> request, uint32_t responseRoom = 1032) {
+  Message m;
+  m.frame = Frame(32, 0x1A);
+  m.frame[1] = 0xFF;
+  Put64(m.frame, 16, address);
+  m.dataOut = std::move(request);
+  m.dataInRoom = responseRoom;
+  m.replyRoom = 28;
+  return m;
+}
+
+// SAS IO unit control (0x1B): 44 bytes; operation 0, DevHandle u16 at 4,
+// phy at 14; reply 20 (a vendor operation's value u16 at 12).
+inline Message IoUnitControl(uint8_t operation, uint16_t devHandle = 0, uint8_t phy = 0) {
+  Message m;
+  m.frame = Frame(44, 0x1B);
+  m.frame[0] = operation;
+  Put16(m.frame, 4, devHandle);
+  m.frame[14] = phy;
+  m.replyRoom = 20;
+  return m;
+}
+
+// Task management (0x01): 52 bytes; DevHandle 0, task type 5, message flags
+// 7, LUN 12..19; reply 28: response code 4, termination count u32 at 20.
+inline Message TaskManagement(uint16_t devHandle, uint8_t type, uint8_t lun = 0) {
+  Message m;
+  m.frame = Frame(52, 0x01);
+  Put16(m.frame, 0, devHandle);
+  m.frame[5] = type;
+  m.frame[13] = lun;
+  m.replyRoom = 28;
+  return m;
+}
+
+// SATA passthrough (0x1C): 48 bytes; DevHandle 0, flags u16 at 4, data
+// length u32 at 24, register FIS at 28; reply 48: SAS status 13, status FIS
+// at 20, status/control u32 at 40, transfer count u32 at 44.
+inline Message SataCommand(uint16_t devHandle, uint8_t command, uint8_t features = 0,
+                           uint32_t dataIn = 512) {
+  Message m;
+  m.frame = Frame(48, 0x1C);
+  Put16(m.frame, 0, devHandle);
+  Put16(m.frame, 4, 0x0011);  // PIO, read
+  Put32(m.frame, 24, dataIn);
+  m.frame[28] = 0x27;
+  m.frame[29] = 0x80;
+  m.frame[30] = command;
+  m.frame[31] = features;
+  m.replyRoom = 48;
+  m.dataInRoom = dataIn;
+  return m;
+}
+
+// A register FIS host to device: type 0x27 at 0, 0x80 (command) at 1,
+// command 2, features 3 (bits 8-15 at 11), LBA bits 0-23 at 4-6 and 24-47
+// at 8-10, device 7, count u16 at 12.
+struct Fis {
+  uint8_t command = 0;
+  uint16_t features = 0;
+  uint64_t lba = 0;
+  uint8_t device = 0;
+  uint16_t count = 0;
+};
+
+// The SATA passthrough of one FIS: flags 0x0010 (PIO) with 0x0001 for data
+// in or 0x0002 for data out; the data length the larger of both.
+inline Message Ata(uint16_t devHandle, const Fis& f, uint32_t dataIn = 0, std::vector<uint8_t> dataOut = {}) {
+  Message m;
+  m.frame = Frame(48, 0x1C);
+  Put16(m.frame, 0, devHandle);
+  uint16_t flags = 0x0010;
+  if (dataIn != 0) flags |= 0x0001;
+  if (!dataOut.empty()) flags |= 0x0002;
+  Put16(m.frame, 4, flags);
+  Put32(m.frame, 24, std::max<uint32_t>(dataIn, static_cast<uint32_t>(dataOut.size())));
+  m.frame[28] = 0x27;
+  m.frame[29] = 0x80;
+  m.frame[30] = f.command;
+  m.frame[31] = static_cast<uint8_t>(f.features);
+  m.frame[39] = static_cast<uint8_t>(f.features >> 8);
+  for (int i = 0; i < 3; ++i) {
+    m.frame[32 + i] = static_cast<uint8_t>(f.lba >> (8 * i));
+    m.frame[36 + i] = static_cast<uint8_t>(f.lba >> (8 * (i + 3)));
+  }
+  m.frame[35] = f.device;
+  Put16(m.frame, 40, f.count);
+  m.replyRoom = 48;
+  m.dataInRoom = dataIn;
+  m.dataOut = std::move(dataOut);
+  return m;
+}
+
+// SMART (0xB0) with the signature 0x4F/0xC2 in LBA mid and high.
+inline Fis SmartFis(uint8_t feature, uint8_t lbaLow = 0, uint16_t count = 0, uint8_t device = 0) {
+  return Fis{0xB0, feature, static_cast<uint64_t>(lbaLow) | 0x4F00 | 0xC20000, device, count};
 }
 
 }  // namespace rawtest

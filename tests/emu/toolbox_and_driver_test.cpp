@@ -101,6 +101,8 @@ TEST_F(CardTest, BusTargetMappingAnswersTheUnknownSide) {
     Put16(b, 20, handle);
     return b;
   };
+  adapter().modules.clear();
+  adapter().raid = emu::RaidModel{};
   std::vector<uint8_t> b = block(0xFFFFFFFF, 0xFFFFFFFF, 9);
   EXPECT_EQ(Ioctl(kBusTargetMap, b), EINVAL);  // nothing maps on a card without modules
   adapter().busTargets = {{9, 0, 4}, {10, 0, 5}};

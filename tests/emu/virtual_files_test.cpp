@@ -16,8 +16,10 @@ std::string ReadAll(os::File& file) {
   return text;
 }
 
-TEST(VirtualFiles, ProcScsiListsNoDevicesYet) {
+TEST(VirtualFiles, ProcScsiOfACardWithoutModulesListsNoDevices) {
   emu::Emulator& card = emu::Install(emu::DefaultHost());
+  card.model().FirstAdapter()->modules.clear();
+  card.model().FirstAdapter()->raid = emu::RaidModel{};
   os::PathStatus status;
   ASSERT_TRUE(card.Lstat("/proc/scsi/scsi", &status));
   EXPECT_TRUE(status.isRegular);
