@@ -24,6 +24,9 @@ void CopyIocInformation(AdapterInfoBlock* info, const uint8_t* block) {
   info->driverVersion[sizeof(info->driverVersion) - 1] = '\0';
   info->scsiId = Get8(block, ioc_info_block::kScsiId);
   info->pciLocation = GetLe32(block, ioc_info_block::kPciLocation);
+  // The listings and the sysfs lookups name the card by domain, bus and
+  // device, so the domain is kept beside the location.
+  info->pciSegment = GetLe32(block, ioc_info_block::kPciSegment);
 }
 
 namespace {

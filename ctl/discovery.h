@@ -29,6 +29,9 @@ LibStatus DiscoverAdapters(LibContext* context);
 LibStatus FilterCardAdapters(LibContext* context);
 // Device scan, RAID scan and the removal of RAID member devices.
 LibStatus RefreshAdapter(LibContext* context, const LibHandle* adapter);
+// Drops the adapter's devices, volumes and physical disks and builds them
+// again (with new handles): ClearAdapterObjects, then RefreshAdapter.
+LibStatus RefreshAdapterObjects(LibContext* context, const LibHandle* adapter);
 // The index-th adapter (without a handle) or the adapter with that handle.
 LibStatus GetAdapterInfo(LibContext* context, uint32_t index, const LibHandle* adapter,
                          AdapterInfoBlock* block, uint32_t size);

@@ -36,9 +36,7 @@ LibStatus QmxDiscoverAdapters(uint32_t* count, uint32_t flags) {
 LibStatus QmxRefreshAdapter(const LibHandle* adapter) {
   LibContext* context = BoundContext();
   if (context == nullptr) return kLibFailure;
-  LibStatus status = ClearAdapterObjects(context, adapter);
-  if (status != kLibOk) return status;
-  return RefreshAdapter(context, adapter);
+  return RefreshAdapterObjects(context, adapter);
 }
 
 LibStatus QmxGetAdapterInfo(uint32_t index, const LibHandle* adapter, AdapterInfoBlock* info, uint32_t* size) {

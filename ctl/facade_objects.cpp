@@ -84,18 +84,6 @@ LibStatus QmxGetHotSpareInfo(const LibHandle* disk, uint32_t index, const LibHan
                              PhysDiskInfo* info, uint32_t* size) {
   LibContext* context = BoundContext();
   if (context == nullptr) return kLibFailure;
-  LibHandle chosen = 0;
-  if (byIndex) {
-    AdapterRecord* a = nullptr;
-    LibStatus status = FindAdapter(context, adapter, &a);
-    if (status != kLibOk) return status;
-    PhysDiskRecord* p = a->hotSpares;
-    for (uint32_t i = 0; i < index && p != nullptr; ++i) p = p->next;
-    if (p == nullptr) return kLibFailure;  // index not below the hot-spare count
-    chosen = p->header.handle;
-  } else {
-    if (disk == nullptr) return kLibBadHandle;
-    chosen = *disk;
-  }
-  return GetPhysDiskInfo(context, &chosen, 0, nullptr, 0, info, size);
+  if (byIndex) return GetHotSpareInfo(context, index, adapter, info, size);
+  return GetPhysDiskInfo(context, disk, 0, nullptr, 0, info, size);
 }

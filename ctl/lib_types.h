@@ -140,7 +140,7 @@ struct AdapterInfoBlock {
   uint8_t scsiId;
   uint8_t padScsiId[3];
   uint32_t pciLocation;        // bits 0-4 device, 5-7 function, 8-31 bus
-  uint32_t reserved1;
+  uint32_t pciSegment;         // the PCI domain the driver reports
   uint8_t pcieLinkWidth;
   uint8_t pcieLinkSpeed;
   uint8_t padLink[2];

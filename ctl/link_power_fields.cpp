@@ -1,8 +1,20 @@
-// The link power fields of devices and physical disks are read during their
-// identification, which does not fill them yet: no object reports valid
-// link power information.
+// What the link power fields of an object's identification say.
+#include "ctl/byte_order.h"
 #include "ctl/phy_power_settings.h"
 
-LinkPowerCaps DeviceLinkPowerCaps(const DeviceRecord*) { return LinkPowerCaps{0, 0, 0}; }
+namespace {
 
-LinkPowerCaps PhysDiskLinkPowerCaps(const PhysDiskRecord*) { return LinkPowerCaps{0, 0, 0}; }
+LinkPowerCaps CapsOfPart(const uint8_t* part) {
+  return LinkPowerCaps{GetLe32(part, device_part::kLinkPowerValid), GetLe32(part, device_part::kSlumberCapable),
+                       GetLe32(part, device_part::kPartialCapable)};
+}
+
+}  // namespace
+
+LinkPowerCaps DeviceLinkPowerCaps(const DeviceRecord* device) {
+  return CapsOfPart(device->info.bytes + device_info::kDevicePart);
+}
+
+LinkPowerCaps PhysDiskLinkPowerCaps(const PhysDiskRecord* disk) {
+  return CapsOfPart(disk->info.bytes + phys_disk_info::kDevicePart);
+}

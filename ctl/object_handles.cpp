@@ -33,4 +33,11 @@ void SetDeviceVolumeHandle(DeviceRecord* device, LibHandle volume) {
 
 uint16_t PhysDiskDevHandle(const PhysDiskRecord* disk) { return disk->devHandle; }
 
+void SetPhysDiskDevHandle(PhysDiskRecord* disk, uint16_t devHandle) {
+  disk->devHandle = devHandle;
+  PutLe16(disk->info.bytes, phys_disk_info::kSummaryDevHandle, devHandle);
+}
+
+uint8_t PhysDiskNumber(const PhysDiskRecord* disk) { return Get8(disk->info.bytes, phys_disk_info::kDiskNumber); }
+
 LibStatus DeviceRecordHook(DeviceRecord*) { return kLibOk; }

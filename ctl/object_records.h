@@ -9,6 +9,7 @@
 
 #include "ctl/device_info.h"
 #include "ctl/lib_types.h"
+#include "ctl/raid_records.h"
 
 struct ObjectHeader {
   LibHandle handle;
@@ -36,16 +37,23 @@ struct DeviceRecord {
   DeviceRecord* next;
 };
 
+// A RAID member or hot spare. Its DevHandle, disk number, member map and
+// RAID set number live in the RAID summary of its own PhysDiskInfo (and the
+// DevHandle also in devHandle); its bus and target words there are the
+// disk's own location.
 struct PhysDiskRecord {
   ObjectHeader header;
   uint16_t devHandle;
   uint8_t page0[kPhysDiskPage0Size];  // the disk's RAID physical disk page 0
+  PhysDiskInfo info;
   PhysDiskRecord* next;
 };
 
 struct VolumeRecord {
   ObjectHeader header;
   uint16_t devHandle;
+  uint8_t raidType;       // RAID volume page 0 byte 7
+  uint8_t hotSparePool;   // RAID volume page 0 byte 14
   PhysDiskRecord* members;
   VolumeRecord* next;
 };

@@ -20,8 +20,12 @@ void SetDeviceDevHandle(DeviceRecord* device, uint16_t devHandle);
 // The handle of the volume a device presents (0 for a plain device).
 LibHandle DeviceVolumeHandle(const DeviceRecord* device);
 void SetDeviceVolumeHandle(DeviceRecord* device, LibHandle volume);
-// The DevHandle of a physical disk.
+// The DevHandle of a physical disk; the setter keeps the record's word and
+// its RAID summary together.
 uint16_t PhysDiskDevHandle(const PhysDiskRecord* disk);
+void SetPhysDiskDevHandle(PhysDiskRecord* disk, uint16_t devHandle);
+// The disk number kept in a physical disk's RAID summary.
+uint8_t PhysDiskNumber(const PhysDiskRecord* disk);
 
 LibStatus FindAdapter(LibContext* context, const LibHandle* adapter, AdapterRecord** out);
 LibStatus FindDevice(LibContext* context, const LibHandle* device, DeviceRecord** out,

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "ctl/device_info.h"
+#include "ctl/device_requests.h"
 #include "ctl/ioc_records.h"
 #include "ctl/lib_types.h"
 #include "ctl/qmx_pages.h"
@@ -31,6 +32,9 @@ LibStatus QmxRefreshAdapter(const LibHandle* adapter);
 // the handle; the whole block is copied when one is given.
 LibStatus QmxGetAdapterInfo(uint32_t index, const LibHandle* adapter, AdapterInfoBlock* info, uint32_t* size);
 LibStatus QmxGetDeviceCount(const LibHandle* adapter, uint32_t* count);
+// The device with the handle (device not null) or the index-th device of the
+// adapter (48 past the end), identified first when that was not done yet;
+// min(*size, 936) bytes of its block are copied when a block is given.
 LibStatus QmxGetDeviceInfo(uint32_t index, const LibHandle* adapter, const LibHandle* device,
                            DeviceInfoBlock* info, uint32_t* size);
 LibStatus QmxBusTargetToDevHandle(const LibHandle* adapter, uint16_t* devHandle, uint32_t bus, uint32_t target);
@@ -40,11 +44,18 @@ LibStatus QmxDevHandleToBusTarget(const LibHandle* adapter, const uint16_t* devH
 LibStatus QmxCountVolumes(const LibHandle* adapter, uint32_t* count);
 LibStatus QmxCountHotSpares(const LibHandle* adapter, uint32_t* count);
 LibStatus QmxCountMemberDisks(const LibHandle* volume, uint32_t* count);
+// The volume with the handle, or with byIndex the index-th volume of the
+// adapter (1 past the end); min(*size, 336) bytes are copied, *size stays.
 LibStatus QmxGetVolumeInfo(const LibHandle* volume, uint32_t index, const LibHandle* adapter, uint32_t byIndex,
                            VolumeInfo* info, uint32_t* size);
+// The disk with the handle, or with byIndex the disk of the memberIndex-th
+// member entry of the volume's RAID volume page 0 (1 when no member object
+// has its disk number); min(*size, 616) bytes are copied.
 LibStatus QmxGetMemberDiskInfo(const LibHandle* disk, uint32_t memberIndex, const LibHandle* volume,
                                uint32_t byIndex, PhysDiskInfo* info, uint32_t* size);
-// With byIndex the index-th hot spare of the adapter (1 past the end).
+// With byIndex the index-th hot spare of the adapter; an index not below the
+// hot-spare count answers 1 and copies nothing. Otherwise the disk with the
+// handle.
 LibStatus QmxGetHotSpareInfo(const LibHandle* disk, uint32_t index, const LibHandle* adapter, uint32_t byIndex,
                              PhysDiskInfo* info, uint32_t* size);
 // The status the most recent request left behind.
@@ -73,6 +84,46 @@ LibStatus QmxDiagBufferQuery(const LibHandle* adapter, uint8_t bufferType, uint1
 LibStatus QmxDiagBufferUnregister(const LibHandle* adapter, uint8_t bufferType);
 LibStatus QmxDiagBufferRelease(const LibHandle* adapter, uint8_t bufferType);
 LibStatus QmxDiagBufferRead(const LibHandle* adapter, uint8_t bufferType, uint32_t* length, void* buffer);
+// One ATA command to a device or physical disk (SataPassthroughRequest).
+LibStatus QmxSataPassthrough(const LibHandle* adapter, SataPassthroughRequest* request);
+// One SMP frame to the SMP target with the record's SAS address.
+LibStatus QmxSmpPassthrough(const LibHandle* adapter, SmpPassthroughRequest* request);
+// Switches the locate (identify) indication of the enclosure slot of a
+// device or physical disk on (non-zero) or off.
+LibStatus QmxLocateDevice(const LibHandle* object, uint32_t on);
+// One SAS IO unit control operation; device (may be null) for the device
+// operations, phy for the phy operations; the status quad when given.
+LibStatus QmxSasIoUnitControl(const LibHandle* adapter, const LibHandle* device, uint8_t operation, uint8_t phy,
+                              IocStatusInfo* status);
+// One task-management function for the device with the handle, or (device
+// null) the device at bus 0, target and LUN. Outputs may be null.
+LibStatus QmxTaskManagement(const LibHandle* adapter, uint32_t target, uint8_t lun, const LibHandle* device,
+                            uint8_t taskType, uint8_t msgFlags, uint8_t* responseCode, uint32_t* terminationCount,
+                            IocStatusInfo* status);
+
+// RAID. Handles name a volume, a physical disk or the adapter as the action
+// needs; 80 for an unknown action, 770 when the controller refused one.
+LibStatus QmxRaidActionRequest(const LibHandle* handle, uint8_t action);
+// The same with an action data word, the address of a buffer sent with the
+// action (dataOut, *dataOutLength bytes; 0 for none) and the address of 24
+// bytes that receive the returned action data (0 for none).
+LibStatus QmxRaidAction(const LibHandle* handle, uint8_t action, uint32_t actionDataWord, uint64_t dataOut,
+                        uint64_t actionData, uint32_t* dataOutLength);
+// Checks (commit 0) or creates (commit 1) the volume the request describes;
+// *newVolume gets the new volume's handle.
+LibStatus QmxCreateVolume(const LibHandle* adapter, LibHandle* newVolume, CreateVolumeRequest* request);
+LibStatus QmxDeleteVolume(const LibHandle* volume, uint32_t option);
+LibStatus QmxCreateHotSpare(const LibHandle* device, ConfigProblemList* problems, uint32_t commit);
+LibStatus QmxDeleteHotSpare(const LibHandle* disk);
+// The 104 bytes of RAID settings (VolumeInfo offsets 232-335) into out.
+LibStatus QmxGetVolumeRaidSettings(const LibHandle* volume, void* out, uint32_t size);
+LibStatus QmxStartRaidFunction(const LibHandle* volume, uint32_t function, uint32_t mode, const void* data,
+                               const uint32_t* length);
+LibStatus QmxStopRaidFunction(const LibHandle* volume, uint32_t function, uint32_t mode);
+LibStatus QmxActivateVolume(const LibHandle* volume);
+LibStatus QmxRaidCompatibilityCheck(const LibHandle* adapter, const RaidCompatibilityQuery* query,
+                                    RaidCompatibilityResult* result);
+
 // The option-ROM version of the adapter's BIOS image, read by uploading it.
 LibStatus QmxReadRomVersion(const LibHandle* adapter, uint32_t* version);
 // The version of an option-ROM image in memory (0: no x86 image first).

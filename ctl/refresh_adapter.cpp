@@ -59,3 +59,9 @@ LibStatus RefreshAdapter(LibContext* context, const LibHandle* adapter) {
   if (status == kLibOk && record->raidCapable) RemoveMemberDevices(context, record);
   return status;
 }
+
+LibStatus RefreshAdapterObjects(LibContext* context, const LibHandle* adapter) {
+  LibStatus status = ClearAdapterObjects(context, adapter);
+  if (status != kLibOk) return status;
+  return RefreshAdapter(context, adapter);
+}

@@ -7,6 +7,7 @@
 #include "ctl/lib_buffer.h"
 #include "ctl/object_tree.h"
 #include "ctl/scsi_io.h"
+#include "ctl/scsi_io_message.h"
 
 LibStatus SendScsiIo(LibContext* context, const LibHandle* device, ScsiPassthroughRequest* request) {
   DeviceRecord* d = nullptr;
@@ -14,6 +15,12 @@ LibStatus SendScsiIo(LibContext* context, const LibHandle* device, ScsiPassthrou
   LibStatus status = FindDevice(context, device, &d, &adapter);
   if (status != kLibOk) return status;
   if (adapter->secondGeneration) return SendScsiIoGen2(context, device, request);
+  return SendScsiIoMessage(context, d, adapter, request, ScsiIoGeneration::kFirst);
+}
+
+LibStatus SendScsiIoMessage(LibContext* context, DeviceRecord* d, AdapterRecord* adapter,
+                            ScsiPassthroughRequest* request, ScsiIoGeneration generation) {
+  bool first = generation == ScsiIoGeneration::kFirst;
   // The frame's CDB field holds 32 bytes; a longer CDB would run past it.
   if (request->cdbLength > scsi_io_frame::kCdbSize) return kLibBadParameter;
   if (request->dataLength != 0 && request->dataBuffer == 0) return kLibBadParameter;
@@ -57,15 +64,19 @@ LibStatus SendScsiIo(LibContext* context, const LibHandle* device, ScsiPassthrou
   block.reply = AddressOf(reply.get());
   block.senseLength = kScsiSenseSize;
   block.sense = AddressOf(request->sense);
-  block.timeout = request->timeout;
+  block.timeout = first ? request->timeout : 0;
 
-  status = IssueRequest(context, &block);
+  LibStatus status = IssueRequest(context, &block);
   const uint8_t* r = reply.get();
   if (status == kLibOk) {
     uint16_t iocStatus = GetLe16(r, scsi_io_reply::kIocStatus) & 0x7FFF;
     bool done = iocStatus == 0 || iocStatus == kIocStatusScsiDataOverrun ||
                 iocStatus == kIocStatusScsiDataUnderrun;
     status = done ? kLibOk : kLibFailure;
+  }
+  if (!first) {
+    if (status == kLibOk) request->scsiStatus = Get8(r, scsi_io_reply::kScsiStatus);
+    return status;
   }
   request->iocStatus = GetLe16(r, scsi_io_reply::kIocStatus);
   request->iocLogInfo = GetLe32(r, scsi_io_reply::kIocLogInfo);

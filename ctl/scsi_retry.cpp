@@ -6,7 +6,6 @@
 namespace {
 constexpr int kScsiAttempts = 3;
 constexpr uint8_t kScsiStatusCheckCondition = 0x02;
-constexpr uint8_t kSenseKeyUnitAttention = 0x06;
 }  // namespace
 
 uint8_t SenseKey(const uint8_t* sense) {
@@ -22,12 +21,15 @@ LibStatus ScsiCommandRetry(LibContext* context, const LibHandle* object, ScsiPas
   if (kind != kKindDevice && kind != kKindPhysDisk) return kLibBadHandle;
   LibStatus status = kLibOk;
   for (int attempt = 0; attempt < kScsiAttempts; ++attempt) {
+    // Sense and status of an earlier attempt must not decide about this one:
+    // a sender that fails before the device answers leaves them as they are.
+    std::memset(request->sense, 0, sizeof(request->sense));
+    request->scsiStatus = 0;
     status = kind == kKindDevice ? SendScsiIo(context, object, request)
                                  : RaidDiskScsiPassthrough(context, object, request);
-    if (request->scsiStatus != kScsiStatusCheckCondition &&
-        SenseKey(request->sense) != kSenseKeyUnitAttention) {
-      break;
-    }
+    // Sense data means something only with CHECK CONDITION, and a CHECK
+    // CONDITION is tried again whatever its key (a unit attention among them).
+    if (request->scsiStatus != kScsiStatusCheckCondition) break;
   }
   return status;
 }

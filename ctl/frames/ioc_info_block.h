@@ -21,7 +21,7 @@ inline constexpr size_t kDriverVersion = 48;     // char[32], zero-terminated
 inline constexpr size_t kDriverVersionSize = 32;
 inline constexpr size_t kScsiId = 81;            // u8
 inline constexpr size_t kPciLocation = 84;       // u32
-inline constexpr size_t kPciSegment = 88;        // u32, not used
+inline constexpr size_t kPciSegment = 88;        // u32
 inline constexpr size_t kSize = 92;
 static_assert(kPciSegment + 4 == kSize);
 }  // namespace ioc_info_block

@@ -18,10 +18,17 @@ inline constexpr uint16_t kIocStatusMask = 0x7FFF;
 // QMX function codes used by the library.
 enum : uint8_t {
   kFunctionScsiIo = 0x00,
+  kFunctionTaskManagement = 0x01,
   kFunctionIocFacts = 0x03,
   kFunctionConfig = 0x04,
   kFunctionPortFacts = 0x05,
   kFunctionFwDownload = 0x09,
   kFunctionFwUpload = 0x12,
+  kFunctionRaidAction = 0x15,
+  kFunctionRaidScsiIo = 0x16,
   kFunctionToolbox = 0x17,
+  kFunctionSep = 0x18,
+  kFunctionSmpPassthrough = 0x1A,
+  kFunctionSasIoUnitControl = 0x1B,
+  kFunctionSataPassthrough = 0x1C,
 };

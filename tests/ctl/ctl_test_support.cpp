@@ -1,5 +1,8 @@
 #include "tests/ctl/ctl_test_support.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace ctltest {
 
 uint16_t Le16(const std::vector<uint8_t>& bytes, size_t offset) {
@@ -55,6 +58,20 @@ emu::HostModel EmptyHost() {
   return host;
 }
 
+emu::HostModel CardFile(const std::string& name) {
+  std::string folder = TESSVARC_CARDS_DIR;
+  std::ifstream in(folder + "/" + name + ".txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  emu::HostModel host;
+  std::string error;
+  if (!in || !emu::ParseHostFile(text.str(), folder, &host, &error)) {
+    ADD_FAILURE() << "card file " << name << ": " << error;
+    return emu::DefaultHost();
+  }
+  return host;
+}
+
 void CardTest::SetUp() { Start(emu::DefaultHost()); }
 
 void CardTest::TearDown() {
@@ -79,8 +96,17 @@ LibStatus CardTest::Discover(uint32_t flags, uint32_t* count) {
 LibHandle CardTest::StartDefaultCard() {
   Start(emu::DefaultHost());
   uint32_t count = 0;
-  EXPECT_EQ(Discover(kCardFlags, &count), kLibOk);
+  EXPECT_EQ(Discover(kCardFlags | kDiscoverSkipDeviceScan | kDiscoverSkipRaidScan, &count), kLibOk);
   EXPECT_EQ(count, 1u);
+  card().ClearLog();
+  return context()->adapterList != nullptr ? context()->adapterList->header.handle : 0;
+}
+
+LibHandle CardTest::StartScannedCard(emu::HostModel host) {
+  Start(std::move(host));
+  uint32_t count = 0;
+  EXPECT_EQ(Discover(kCardFlags, &count), kLibOk);
+  EXPECT_GE(count, 1u);
   card().ClearLog();
   return context()->adapterList != nullptr ? context()->adapterList->header.handle : 0;
 }
@@ -104,6 +130,60 @@ DeviceRecord* CardTest::AddDevice(LibHandle adapter, uint16_t devHandle, uint32_
   device->peripheralType = peripheralType;
   device->identified = 1;
   return device;
+}
+
+VolumeRecord* CardTest::AddVolume(LibHandle adapter, uint16_t devHandle, uint8_t raidType) {
+  VolumeRecord* volume = nullptr;
+  EXPECT_EQ(AddVolumeRecord(context(), &volume, &adapter), kLibOk);
+  if (volume == nullptr) return nullptr;
+  AdapterRecord* a = nullptr;
+  FindAdapter(context(), &adapter, &a);
+  AssignObjectHandle(context(), &volume->header, 0x10000001, IocNumber(a), 1, 0, 0);
+  volume->devHandle = devHandle;
+  volume->raidType = raidType;
+  return volume;
+}
+
+PhysDiskRecord* CardTest::AddMember(VolumeRecord* volume, uint16_t devHandle, uint8_t number) {
+  PhysDiskRecord* disk = nullptr;
+  LibHandle handle = volume->header.handle;
+  EXPECT_EQ(AddMemberDiskRecord(context(), &disk, &handle), kLibOk);
+  if (disk == nullptr) return nullptr;
+  AssignObjectHandle(context(), &disk->header, 0x08000001, volume->header.location[0], 0, 0, 0);
+  SetPhysDiskDevHandle(disk, devHandle);
+  disk->info.bytes[414] = number;
+  return disk;
+}
+
+PhysDiskRecord* CardTest::AddHotSpare(LibHandle adapter, uint16_t devHandle, uint8_t number, uint8_t pool) {
+  PhysDiskRecord* disk = nullptr;
+  EXPECT_EQ(AddHotSpareRecord(context(), &disk, &adapter), kLibOk);
+  if (disk == nullptr) return nullptr;
+  AssignObjectHandle(context(), &disk->header, 0x08000001, 0, 0, 0, 0);
+  SetPhysDiskDevHandle(disk, devHandle);
+  disk->info.bytes[414] = number;
+  disk->info.bytes[417] = pool;
+  return disk;
+}
+
+void CardTest::SetPage(uint8_t type, uint8_t number, uint8_t extType, uint32_t identity,
+                       const std::vector<uint8_t>& page) {
+  card().model().FirstAdapter()->SetPage(emu::PageKey{type, number, extType, identity}, page);
+}
+
+std::vector<uint8_t> CardTest::SasDevicePage(uint16_t devHandle, uint16_t slot, uint16_t enclosure,
+                                             uint32_t deviceInfo) {
+  std::vector<uint8_t> page = MakeExtPage(0x12, 0, 56);
+  for (size_t i = 8; i < page.size(); ++i) page[i] = 0;
+  PutLe16(&page, 8, slot);
+  PutLe16(&page, 10, enclosure);
+  PutLe32(&page, 12, 0x00000100u + slot);
+  PutLe32(&page, 16, 0x5000C500u);
+  page[22] = static_cast<uint8_t>(slot);
+  PutLe16(&page, 24, devHandle);
+  PutLe32(&page, 28, deviceInfo);
+  PutLe16(&page, 32, 0x1801);
+  return page;
 }
 
 }  // namespace ctltest

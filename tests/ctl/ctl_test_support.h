@@ -37,6 +37,9 @@ std::vector<uint8_t> MakeExtPage(uint8_t extType, uint8_t number, uint32_t size,
 
 // A host with no adapter at all on the card's node.
 emu::HostModel EmptyHost();
+// The host of a named card file of emu/cards/ (NAME.txt), read with the
+// emulator's parser; a failed test and the default host when it cannot be.
+emu::HostModel CardFile(const std::string& name);
 
 class CardTest : public ::testing::Test {
  protected:
@@ -47,8 +50,13 @@ class CardTest : public ::testing::Test {
   emu::Emulator& Start(emu::HostModel host);
   // Runs discovery with the flags; the count in *count when given.
   LibStatus Discover(uint32_t flags = kCardFlags, uint32_t* count = nullptr);
-  // The default card installed and discovered; its adapter handle.
+  // The default card installed and its adapter discovered without the
+  // device and RAID scans (the flags stay in the context): an adapter with
+  // no objects, for tests that build them by hand. Its adapter handle.
   LibHandle StartDefaultCard();
+  // The host installed and discovered whole (device and RAID scans); the
+  // first adapter's handle.
+  LibHandle StartScannedCard(emu::HostModel host);
 
   emu::Emulator& card() { return *card_; }
   LibContext* context() { return g_libContext; }
@@ -57,6 +65,16 @@ class CardTest : public ::testing::Test {
   std::vector<const emu::LoggedCall*> Commands(uint8_t function) const;
   // Adds a device record to the adapter as the device scan would.
   DeviceRecord* AddDevice(LibHandle adapter, uint16_t devHandle, uint32_t peripheralType = 0);
+  // Adds a volume record, and a member disk record to a volume, as the RAID
+  // scan would (handles, DevHandle and disk number in the RAID summary).
+  VolumeRecord* AddVolume(LibHandle adapter, uint16_t devHandle, uint8_t raidType = 0);
+  PhysDiskRecord* AddMember(VolumeRecord* volume, uint16_t devHandle, uint8_t number);
+  PhysDiskRecord* AddHotSpare(LibHandle adapter, uint16_t devHandle, uint8_t number, uint8_t pool = 1);
+  // Stores a page in the emulated adapter (it wins over a generated one).
+  void SetPage(uint8_t type, uint8_t number, uint8_t extType, uint32_t identity, const std::vector<uint8_t>& page);
+  // A SAS device page 0 (56 bytes) for a directly attached SATA device.
+  std::vector<uint8_t> SasDevicePage(uint16_t devHandle, uint16_t slot, uint16_t enclosure = 1,
+                                     uint32_t deviceInfo = 0x881);
 
   emu::Emulator* card_ = nullptr;
 };

@@ -1,6 +1,8 @@
 // Adapter discovery: the nodes searched, the device-ID filter, the card
 // filter, the chip names and what one discovery sends.
 #include <cerrno>
+#include <cstdio>
+#include <map>
 #include <string>
 
 #include "ctl/discovery.h"
@@ -132,46 +134,186 @@ TEST_F(Discovery, SecondDiscoveryReturnsAtOnce) {
   EXPECT_EQ(FirstAdapterRecord()->header.handle, adapter);
 }
 
+// One request as the start-up list names it.
+std::string Hex4(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%04X", value);
+  return text;
+}
+
+std::string PageName(const std::vector<uint8_t>& frame) {
+  uint8_t type = frame[23] & 0x0F;
+  std::string number = std::to_string(frame[22]);
+  switch (type) {
+    case 0: return "IO unit " + number;
+    case 8: return "volume " + number;
+    case 9: return "manufacturing " + number;
+    case 10: return "phys disk " + number;
+    default: break;
+  }
+  switch (frame[6]) {
+    case 0x10: return "SAS IO unit " + number;
+    case 0x12: return "SAS device " + number;
+    case 0x13: return "SAS phy " + number;
+    case 0x16: return "RAID config " + number;
+    default: return "page " + std::to_string(type) + "/" + Hex4(frame[6]) + " " + number;
+  }
+}
+
+std::string ScsiName(const std::vector<uint8_t>& frame) {
+  uint8_t opcode = frame[64];
+  if (opcode == 0x25) return "READ CAPACITY";
+  if (opcode == 0x9E) return "READ CAPACITY 16";
+  if (opcode == 0x12 && (frame[65] & 1)) return "VPD " + Hex4(frame[66]);
+  if (opcode == 0x12) return "INQUIRY";
+  return "opcode " + Hex4(opcode);
+}
+
+std::string Describe(const emu::LoggedCall& call) {
+  if (call.request == kIocInfoRequest) return "ioc info";
+  if (call.request == kMapRequest) return "map " + Hex4(Le16(call.block, 20));
+  if (call.request != kCommandRequest) return "ioctl " + std::to_string(call.request);
+  switch (call.function) {
+    case 0x03: return "IOC FACTS";
+    case 0x04: {
+      const char* action = call.frame[0] == 0 ? "header " : call.frame[0] == 1 ? "read " : call.frame[0] == 6 ? "NVRAM " : "other ";
+      char address[16];
+      std::snprintf(address, sizeof(address), "%08X", Le32(call.frame, 24));
+      return std::string("CONFIG ") + action + PageName(call.frame) + " @" + address;
+    }
+    case 0x00: return "SCSI " + Hex4(Le16(call.frame, 0)) + " " + ScsiName(call.frame);
+    case 0x16: return "RAID SCSI " + Hex4(Le16(call.frame, 0)) + " " + ScsiName(call.frame);
+    default: return "function " + Hex4(call.function);
+  }
+}
+
+// The start-up list of a card, built from what each step of discovery reads.
+class StartUpList {
+ public:
+  void Add(const std::string& kind) { list_.push_back(kind); }
+  // A page read at a known size: header, then the read.
+  void Read(const std::string& page, uint32_t address, const char* kind = "read ") {
+    Add("CONFIG header " + page + " @" + Address(address));
+    Add(std::string("CONFIG ") + kind + page + " @" + Address(address));
+  }
+  // A page read whole: the size query, then header and read.
+  void Copy(const std::string& page, uint32_t address, const char* kind = "read ") {
+    Add("CONFIG header " + page + " @" + Address(address));
+    Read(page, address, kind);
+  }
+  // A page the card does not have: the header step answers "not present".
+  void Missing(const std::string& page, uint32_t address) { Add("CONFIG header " + page + " @" + Address(address)); }
+  void Scsi(const char* path, uint16_t devHandle, std::initializer_list<const char*> commands) {
+    for (const char* command : commands) Add(std::string(path) + " " + Hex4(devHandle) + " " + command);
+  }
+  const std::vector<std::string>& list() const { return list_; }
+
+ private:
+  static std::string Address(uint32_t address) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%08X", address);
+    return text;
+  }
+  std::vector<std::string> list_;
+};
+
 TEST_F(Discovery, StartUpSendsExactlyWhatTheCardNeeds) {
-  Start(emu::DefaultHost());
+  Start(CardFile("default"));
   uint32_t count = 0;
   ASSERT_EQ(Discover(kCardFlags, &count), kLibOk);
   ASSERT_EQ(count, 1u);
-  const std::vector<emu::LoggedCall>& log = card().log();
   std::vector<std::string> seen;
   uint32_t nextIoc = 0;
-  for (const emu::LoggedCall& call : log) {
+  for (const emu::LoggedCall& call : card().log()) {
     EXPECT_EQ(call.node, "/dev/qmx2ctl_cx");
     if (call.request == kIocInfoRequest) {
       EXPECT_EQ(call.ioc, nextIoc++);
       EXPECT_EQ(Le32(call.block, 8), 92u);
-      if (seen.empty() || seen.back() != "ioc info") seen.push_back("ioc info");
-      continue;
+      if (!seen.empty() && seen.back() == "ioc info") continue;
     }
-    ASSERT_EQ(call.request, kCommandRequest);
-    if (call.function == 0x03) {
-      seen.push_back("IOC FACTS");
-    } else if (call.function == 0x04) {
-      seen.push_back("CONFIG action " + std::to_string(call.frame[0]) + " type " + std::to_string(call.frame[23]) +
-                     " page " + std::to_string(call.frame[22]));
-    } else {
-      seen.push_back("function " + std::to_string(call.function));
-    }
+    seen.push_back(Describe(call));
   }
   EXPECT_EQ(nextIoc, 255u);
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      "ioc info",
-                      "IOC FACTS",
-                      "CONFIG action 0 type 0 page 1",  // IO unit page 1: header
-                      "CONFIG action 1 type 0 page 1",  // ... read current
-                      "ioc info",                       // IOC numbers 1 to 254
-                      "CONFIG action 0 type 9 page 0",  // manufacturing page 0: size query
-                      "CONFIG action 0 type 9 page 0",  // ... header
-                      "CONFIG action 6 type 9 page 0",  // ... read NVRAM
-                  }));
+
+  // The default card: four modules (DevHandles 0x0009-0x000C, slots 4-7,
+  // RAID disks 0-3) in the volume 0x0040.
+  StartUpList e;
+  e.Add("ioc info");
+  e.Add("IOC FACTS");
+  e.Read("IO unit 1", 0);  // RAID capable?
+  e.Add("ioc info");       // IOC numbers 1 to 254
+  e.Copy("manufacturing 0", 0, "NVRAM ");  // the card filter
+  // The SAS device walk: each module is looked for among the RAID disks
+  // (page 0 of each disk, page 1 of each that did not match).
+  uint32_t cursor = 0xFFFF;
+  for (uint32_t k = 0; k < 4; ++k) {
+    e.Read("SAS device 0", cursor);
+    e.Read("phys disk 0", 0xFF);
+    for (uint32_t j = 0; j < k; ++j) {
+      e.Copy("phys disk 1", 0x10000000 | j);
+      e.Read("phys disk 0", j);
+    }
+    cursor = 0x0009 + k;
+  }
+  e.Missing("SAS device 0", 0x000C);  // the walk ends
+  // The volume's target.
+  e.Copy("RAID config 0", 0x20000000);
+  e.Read("volume 0", 0x10000040);
+  e.Add("map 0x0040");
+  e.Missing("SAS device 0", 0x20000040);  // a volume: no SAS device page ...
+  e.Read("volume 1", 0x10000040);         // ... its WWID instead
+  e.Scsi("SCSI", 0x0040, {"INQUIRY", "VPD 0x0083", "READ CAPACITY", "VPD 0x0000", "VPD 0x00B1"});
+  // The RAID scan: the volume and its members.
+  e.Copy("volume 0", 0xFFFF);
+  e.Add("map 0x0040");
+  for (uint32_t m = 0; m < 4; ++m) {
+    uint16_t devHandle = static_cast<uint16_t>(0x0009 + m);
+    e.Read("phys disk 0", 0x10000000 | m);  // the member entry's disk
+    e.Read("phys disk 0", 0x10000000 | m);  // its RAID summary
+    e.Add("map " + Hex4(devHandle));
+    e.Read("phys disk 1", 0x10000000 | m);
+    e.Read("phys disk 0", 0x10000000 | m);  // its RAID status
+    e.Read("SAS device 0", 0x20000000 | devHandle);
+    e.Scsi("RAID SCSI", devHandle, {"READ CAPACITY", "INQUIRY", "VPD 0x0000", "VPD 0x00B1", "VPD 0x0083"});
+    e.Copy("SAS device 0", 0x20000000 | devHandle);  // the link power fields
+    e.Copy("SAS phy 0", 4 + m);
+    e.Copy("SAS IO unit 5", 0, "NVRAM ");
+  }
+  e.Missing("volume 0", 0x0040);
+  // The hot-spare walk, then the member walk for the one device.
+  for (int walk = 0; walk < 2; ++walk) {
+    e.Read("phys disk 0", 0xFF);
+    for (uint32_t number = 0; number < 3; ++number) e.Read("phys disk 0", number);
+    e.Missing("phys disk 0", 3);
+  }
+  EXPECT_EQ(seen, e.list());
+  EXPECT_EQ(card().log().size(), 445u);
   EXPECT_EQ(FirstAdapterRecord()->raidCapable, 1u);
   EXPECT_EQ(FirstAdapterRecord()->info.raidCapable, 1u);
   EXPECT_EQ(FirstAdapterRecord()->infoValid, 1u);
+}
+
+TEST_F(Discovery, StartUpOfTheEightModuleCardGrowsWithTheModules) {
+  Start(CardFile("board-type-9"));
+  ASSERT_EQ(Discover(), kLibOk);
+  std::map<std::string, size_t> kinds;
+  for (const emu::LoggedCall& call : card().log()) {
+    std::string kind = Describe(call);
+    kinds[kind.substr(0, kind.find(' ', kind.find(' ') + 1))]++;
+  }
+  EXPECT_EQ(kinds["ioc info"], 255u);
+  EXPECT_EQ(kinds["IOC FACTS"], 1u);
+  EXPECT_EQ(kinds["map 0x0040"], 2u);
+  EXPECT_EQ(card().CountCalls(kMapRequest), 2u + 8u);
+  EXPECT_EQ(card().CountFunction(0x00), 5u);       // the volume's target
+  EXPECT_EQ(card().CountFunction(0x16), 5u * 8u);  // each member
+  // CONFIG: the SAS device walk reads, for module k, its device page, disk
+  // page 0 from the start and page 1 and 0 of the k disks before its own:
+  // 4n + 5n(n-1)/2 + 1 = 173 for n = 8; the volume's target 8; the volume
+  // walk 3 + 19 per member + 1 = 156; the hot-spare and member walks 2(2n+1)
+  // = 34; IO unit page 1 and manufacturing page 0, 5.
+  EXPECT_EQ(card().CountFunction(0x04), 173u + 8u + 156u + 34u + 5u);
+  EXPECT_EQ(card().log().size(), 687u);
 }
 
 TEST_F(Discovery, AdapterRecordAndInformationBlock) {
@@ -268,6 +410,7 @@ TEST_F(Discovery, RefreshRemovesDevicesThatAreRaidMembers) {
 
 TEST_F(Discovery, MemberWalkEndsOnAPageThatPointsBackAtItself) {
   LibHandle adapter = StartDefaultCard();
+  card().model().FirstAdapter()->raid = emu::RaidModel{};  // only the page below
   // Disk 2 claims to be disk 1: "next after 1" leads back to it again.
   std::vector<uint8_t> page = MakePage(10, 0, 120);
   PutLe16(&page, 4, 0x0030);
@@ -275,6 +418,8 @@ TEST_F(Discovery, MemberWalkEndsOnAPageThatPointsBackAtItself) {
   card().model().FirstAdapter()->SetPage(emu::PageKey{10, 0, 0, 2}, page);
   LibHandle device = AddDevice(adapter, 0x20)->header.handle;
   card().ClearLog();
+  // The member walk alone: no device or RAID scan before it.
+  context()->discoveryFlags |= kDiscoverSkipDeviceScan | kDiscoverSkipRaidScan;
   EXPECT_EQ(RefreshAdapter(context(), &adapter), kLibOk);
   EXPECT_EQ(card().CountFunction(0x04), 4u);  // two pages, header and read each
   DeviceRecord* found = nullptr;

@@ -88,18 +88,20 @@ TEST_F(Facade, RefreshRebuildsTheObjectsOfOneAdapter) {
   EXPECT_EQ(FirstAdapterRecord()->header.handle, adapter);
 }
 
-TEST_F(Facade, RecordsThatComeWithTheScansAnswerAFailureForNow) {
+TEST_F(Facade, RecordsOfObjectsThatAreNotThere) {
   LibHandle adapter = StartDefaultCard();
   DeviceInfoBlock device{};
   VolumeInfo volume{};
   PhysDiskInfo disk{};
   uint32_t size = sizeof(device);
-  EXPECT_NE(QmxGetDeviceInfo(0, &adapter, nullptr, &device, &size), kLibOk);
+  EXPECT_EQ(QmxGetDeviceInfo(0, &adapter, nullptr, &device, &size), kLibBadHandle);
   LibHandle v = 0x10000001;
-  EXPECT_NE(QmxGetVolumeInfo(&v, 0, &adapter, 0, &volume, &size), kLibOk);
-  EXPECT_NE(QmxGetMemberDiskInfo(nullptr, 0, &v, 1, &disk, &size), kLibOk);
+  EXPECT_EQ(QmxGetVolumeInfo(&v, 0, &adapter, 0, &volume, &size), kLibBadHandle);
+  EXPECT_EQ(QmxGetVolumeInfo(nullptr, 0, &adapter, 1, &volume, &size), kLibFailure);
+  EXPECT_EQ(QmxGetMemberDiskInfo(nullptr, 0, &v, 1, &disk, &size), kLibBadHandle);
   // The index-th hot spare of an adapter that has none.
   EXPECT_EQ(QmxGetHotSpareInfo(nullptr, 0, &adapter, 1, &disk, &size), kLibFailure);
+  EXPECT_EQ(card().CountCalls(kCommandRequest), 0u);
 }
 
 TEST_F(Facade, DebugPrinterIsSilentUntilItsMaskIsSet) {

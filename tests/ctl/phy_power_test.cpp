@@ -113,7 +113,7 @@ TEST_F(PhyPower, RefusedWithoutWriting) {
 }
 
 TEST_F(PhyPower, WalkNeedsTheLinkPowerFieldsOfEachObject) {
-  // No object reports valid link power information yet, so none is changed.
+  // A device record made by hand has no link power fields, so none is changed.
   LibHandle device = AddDevice(adapter_, kDevHandle)->header.handle;
   std::vector<uint8_t> before = Page5().nvram;
   EXPECT_EQ(QmxSetSlumberPowerSettings(&adapter_, 1, &device, 1, 1, 0), kLibFailure);
@@ -128,6 +128,29 @@ TEST_F(PhyPower, WalkNeedsTheLinkPowerFieldsOfEachObject) {
 TEST_F(PhyPower, WalkOfAnAdapterWithoutObjectsSucceeds) {
   EXPECT_EQ(QmxSetPartialPowerSettings(&adapter_, 0, nullptr, 1, 1, 0), kLibOk);
   EXPECT_EQ(card().CountFunction(0x04), 0u);
+}
+
+using PhyPowerOfTheCard = CardTest;
+
+TEST_F(PhyPowerOfTheCard, WalkUsesTheLinkPowerFieldsTheScanRead) {
+  LibHandle adapter = StartScannedCard(CardFile("default"));
+  emu::AdapterModel* model = card().model().FirstAdapter();
+  PhysDiskRecord* member = FirstAdapterRecord()->volumes->members;  // slot 4, phy 4
+  ASSERT_NE(member, nullptr);
+  std::vector<uint8_t> info(member->info.bytes, member->info.bytes + 616);
+  EXPECT_EQ(Le32(info, 348), 1u);  // valid
+  EXPECT_EQ(Le32(info, 352), 1u);  // slumber capable
+  EXPECT_EQ(Le32(info, 356), 1u);  // partial capable
+  LibHandle disk = member->header.handle;
+  EXPECT_EQ(QmxSetSlumberPowerSettings(&adapter, 1, &disk, 9, 2, 0), kLibOk);
+  const emu::ConfigPage* page5 = model->FindPage(15, 5, 0x10);
+  ASSERT_NE(page5, nullptr);
+  EXPECT_EQ(page5->nvram[16 + 12 * 4], 0x02);      // SATA slumber on
+  EXPECT_EQ(page5->nvram[16 + 12 * 4 + 6], 9);     // its timeout
+  EXPECT_EQ(page5->current[16 + 12 * 4], 0x02);
+  // The volume's target was identified by the scan, which reads no link
+  // power fields: a walk of every object stops there.
+  EXPECT_EQ(QmxSetSlumberPowerSettings(&adapter, 0, nullptr, 9, 2, 0), kLibFailure);
 }
 
 }  // namespace

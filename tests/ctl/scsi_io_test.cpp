@@ -140,8 +140,10 @@ TEST_F(ScsiIo, RetriesOnCheckConditionAndUnitAttention) {
   } cases[] = {
       {"check condition, illegal request", {DeviceAnswer{0, 2, FixedSense(5), {}}}, 3, 2},
       {"unit attention, then good", {DeviceAnswer{0, 2, FixedSense(6), {}}, DeviceAnswer{}}, 2, 0},
-      {"descriptor-format unit attention with good status", {DeviceAnswer{0, 0, descriptorSense, {}}, DeviceAnswer{}}, 2,
-       0},
+      {"descriptor-format unit attention with check condition",
+       {DeviceAnswer{0, 2, descriptorSense, {}}, DeviceAnswer{}}, 2, 0},
+      // Sense bytes that come without CHECK CONDITION are no report.
+      {"unit attention sense with good status", {DeviceAnswer{0, 0, descriptorSense, {}}, DeviceAnswer{}}, 1, 0},
       {"good at once", {DeviceAnswer{}}, 1, 0},
       {"medium error without check condition", {DeviceAnswer{0, 0, FixedSense(3), {}}}, 1, 0},
   };
@@ -230,16 +232,20 @@ TEST_F(ScsiIo, PassthroughMovesDataThroughALibraryBuffer) {
   EXPECT_EQ(QmxScsiPassthrough(&device_, &noBuffer), kLibBadParameter);
 }
 
-TEST_F(ScsiIo, PathsNotBuiltYetFailWithoutSending) {
-  uint8_t data[8] = {};
-  // A physical disk: the RAID SCSI passthrough.
-  ScsiPassthroughRequest request = Inquiry(data, sizeof(data));
-  LibHandle disk = 0x08000005;
-  EXPECT_EQ(ScsiCommandRetry(context(), &disk, &request), kLibFailure);
-  // An adapter with second-generation frames.
+TEST_F(ScsiIo, SecondGenerationFramesPassNoTimeoutAndOnlyTheScsiStatus) {
   FirstAdapterRecord()->secondGeneration = 1;
-  EXPECT_EQ(SendScsiIo(context(), &device_, &request), kLibFailure);
-  EXPECT_EQ(card().CountCalls(kCommandRequest), 0u);
+  answers_ = {DeviceAnswer{0x0045, 0x08, {}, {}}};
+  uint8_t data[8] = {};
+  ScsiPassthroughRequest request = Inquiry(data, sizeof(data));
+  request.timeout = 30;
+  request.iocStatus = 0x1234;
+  EXPECT_EQ(SendScsiIo(context(), &device_, &request), kLibOk);
+  ASSERT_EQ(frames_.size(), 1u);
+  EXPECT_EQ(frames_[0][3], 0x00);
+  EXPECT_EQ(Le16(frames_[0], 0), 0x0009);
+  EXPECT_EQ(card().log().back().timeoutSeconds, 10u);
+  EXPECT_EQ(request.scsiStatus, 0x08);
+  EXPECT_EQ(request.iocStatus, 0x1234);  // not returned by this generation
 }
 
 }  // namespace
