@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "cardlib/libzk.h"
 #include "cardlib/os_wrappers.h"
@@ -38,19 +41,45 @@ TEST_F(CardEntry, DiscoveryWithoutCards) {
   EXPECT_EQ(count, 0u);
 }
 
-TEST_F(CardEntry, CountSsdsWithTheDeviceTreeAsItStands) {
+emu::HostModel CardFile(const std::string& name) {
+  std::string folder = TESSVARC_CARDS_DIR;
+  std::ifstream in(folder + "/" + name + ".txt");
+  std::stringstream text;
+  text << in.rdbuf();
+  emu::HostModel host;
+  std::string error;
+  EXPECT_TRUE(in && emu::ParseHostFile(text.str(), folder, &host, &error)) << name << ": " << error;
+  return host;
+}
+
+TEST_F(CardEntry, CountSsdsOfEachCard) {
+  // Modules in a volume count through the volume's member count, bare
+  // modules one by one.
+  const std::pair<const char*, uint32_t> cases[] = {
+      {"default", 4}, {"unconfigured", 4}, {"board-type-9", 8}, {"degraded", 4},
+  };
+  for (const auto& [name, expected] : cases) {
+    SCOPED_TRACE(name);
+    emu::Install(CardFile(name));
+    ASSERT_EQ(LibZKOpen(), 1u);
+    uint32_t count = 0;
+    ASSERT_EQ(LibZKDiscoverAdapters(&count), 0u);
+    CardInfo info{};
+    GetCardInfo(0, &info);
+    uint32_t vx = info.adapterInfo.adapterHandle;
+    ASSERT_EQ(vx, 0x01000001u);
+    uint32_t ssds = 99;
+    EXPECT_EQ(LibZKCountSSDs(vx, &ssds), 0u);
+    EXPECT_EQ(ssds, expected);
+  }
+}
+
+TEST_F(CardEntry, CountSsdsOfUnknownHandles) {
   emu::Install(emu::DefaultHost());
   ASSERT_EQ(LibZKOpen(), 1u);
   uint32_t count = 0;
   ASSERT_EQ(LibZKDiscoverAdapters(&count), 0u);
-  CardInfo info{};
-  GetCardInfo(0, &info);
-  uint32_t vx = info.adapterInfo.adapterHandle;
-  ASSERT_EQ(vx, 0x01000001u);
   uint32_t ssds = 99;
-  EXPECT_EQ(LibZKCountSSDs(vx, &ssds), 0u);
-  EXPECT_EQ(ssds, 0u);
-  ssds = 99;
   EXPECT_EQ(LibZKCountSSDs(0x01000077, &ssds), 1u);
   EXPECT_EQ(ssds, 99u);
   EXPECT_EQ(LibZKCountSSDs(0x02000001, &ssds), 1u);
