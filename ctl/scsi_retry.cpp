@@ -47,7 +47,9 @@ LibStatus ScsiCommandWithBuffer(LibContext* context, const LibHandle* object,
   }
   request->dataBuffer = AddressOf(buffer.get());
   LibStatus status = ScsiCommandRetry(context, object, request);
-  if (status == kLibOk && request->dataLength != 0) {
+  // Only received data goes back: the caller's data-out buffer is its own
+  // (it may be read-only) and the device never changes what was sent.
+  if (status == kLibOk && request->direction == kScsiDataIn && request->dataLength != 0) {
     std::memcpy(caller, buffer.get(), request->dataLength);
   }
   request->dataBuffer = callerBuffer;

@@ -221,6 +221,13 @@ TEST_F(ScsiIo, PassthroughMovesDataThroughALibraryBuffer) {
   EXPECT_EQ(QmxScsiPassthrough(&device_, &write), kLibOk);
   EXPECT_EQ(dataOut_.back(), (std::vector<uint8_t>{9, 8, 7, 6}));
 
+  // Data to send may sit in read-only memory: nothing is written back to it.
+  static const uint8_t kReadOnly[4] = {1, 2, 3, 4};
+  ScsiPassthroughRequest fromConstant = Inquiry(const_cast<uint8_t*>(kReadOnly), sizeof(kReadOnly));
+  fromConstant.direction = kScsiDataOut;
+  EXPECT_EQ(QmxScsiPassthrough(&device_, &fromConstant), kLibOk);
+  EXPECT_EQ(dataOut_.back(), (std::vector<uint8_t>{1, 2, 3, 4}));
+
   // A failed command leaves the caller's buffer as it was.
   answers_ = {DeviceAnswer{0x0048, 0, {}, answer}};
   uint8_t untouched[16] = {};
