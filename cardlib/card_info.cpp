@@ -2,28 +2,22 @@
 
 #include "cardlib/libzk.h"
 #include "cardlib/os_wrappers.h"
+#include "ctl/pages/manufacturing_page0.h"
 #include "ctl/qmx.h"
 
 namespace {
 
-constexpr uint32_t kNameSize = 16;
-constexpr uint32_t kBoardNameAt = 28;  // manufacturing page 0
-constexpr uint32_t kChipNameAt = 4;
+constexpr uint32_t kNameSize = manufacturing_page0::kNameSize;
+constexpr uint32_t kBoardNameAt = manufacturing_page0::kBoardName;
+constexpr uint32_t kChipNameAt = manufacturing_page0::kChipName;
+// A page that ends before the board name holds no names to trust.
+constexpr uint32_t kNamesEnd = kBoardNameAt + kNameSize;
+static_assert(kChipNameAt + kNameSize <= kNamesEnd);
 constexpr uint8_t kManufacturingPageType = 9;
 constexpr uint8_t kManufacturingPage5 = 5;
 constexpr uint32_t kReadCurrentValues = 1;
 constexpr uint32_t kReadSizeQuery = 0;
 constexpr uint32_t kReadNvramValues = 3;
-
-// The name field of the page at offset, bounded by what the page holds.
-void TakeName(char* name, const uint8_t* page, uint32_t pageSize, uint32_t offset) {
-  char field[kNameSize] = {};
-  if (offset < pageSize) {
-    uint32_t available = pageSize - offset;
-    ZkCopy(field, page + offset, available < kNameSize ? available : kNameSize);
-  }
-  ZkStrnCopy(name, field, kNameSize);
-}
 
 }  // namespace
 
@@ -53,10 +47,11 @@ uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info) {
   if (page == nullptr) return 16;
   uint32_t readSize = pageSize;
   bool read = ReadManufacturingPage0(card, page, &readSize, kReadNvramValues) == kLibOk;
+  uint32_t held = readSize < pageSize ? readSize : pageSize;
+  if (read && held < kNamesEnd) read = false;
   if (read) {
-    uint32_t held = readSize < pageSize ? readSize : pageSize;
-    TakeName(boardName, page, held, kBoardNameAt);
-    TakeName(chipName, page, held, kChipNameAt);
+    ZkStrnCopy(boardName, reinterpret_cast<const char*>(page + kBoardNameAt), kNameSize);
+    ZkStrnCopy(chipName, reinterpret_cast<const char*>(page + kChipNameAt), kNameSize);
   }
   ZkCopy(info->boardName, boardName, kNameSize);
   ZkCopy(info->chipName, chipName, kNameSize);

@@ -35,3 +35,11 @@ uint32_t LibZKCountSSDs(uint32_t vxHandle, uint32_t* count);
 // The board model for a PCI device ID ("TRIXEL4400" for 126, else
 // "UNKNOWN") in a new 20-byte buffer that the caller frees with ZkRelease.
 char* GetBoardModelName(uint32_t controllerId);
+
+// The library's other subjects, each in its own header.
+#include "cardlib/ata_passthrough.h"
+#include "cardlib/board_power.h"
+#include "cardlib/health_logs.h"
+#include "cardlib/module_commands.h"
+#include "cardlib/module_handles.h"
+#include "cardlib/module_unlock.h"

@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cardlib/libzk.h"
 #include "cardlib/os_wrappers.h"
 #include "ctl/context.h"
 #include "emu/emulator.h"
+#include "tests/cardlib/cardlib_test_support.h"
 
 namespace {
 
@@ -41,16 +40,7 @@ TEST_F(CardEntry, DiscoveryWithoutCards) {
   EXPECT_EQ(count, 0u);
 }
 
-emu::HostModel CardFile(const std::string& name) {
-  std::string folder = TESSVARC_CARDS_DIR;
-  std::ifstream in(folder + "/" + name + ".txt");
-  std::stringstream text;
-  text << in.rdbuf();
-  emu::HostModel host;
-  std::string error;
-  EXPECT_TRUE(in && emu::ParseHostFile(text.str(), folder, &host, &error)) << name << ": " << error;
-  return host;
-}
+using cardlib_test::CardFile;
 
 TEST_F(CardEntry, CountSsdsOfEachCard) {
   // Modules in a volume count through the volume's member count, bare

@@ -99,13 +99,32 @@ TEST_F(CardInfoTest, PageThatCannotBeSizedLeavesTheNames) {
   EXPECT_EQ(info.adapterInfo.adapterHandle, 0x01000001u);
 }
 
-TEST_F(CardInfoTest, ShortPageGivesWhatItHolds) {
-  SetNames("6202-B0", "Corvexium C480");
-  card_->CutPage(9, 0, 0, 32);
-  CardInfo info{};
-  EXPECT_EQ(GetCardInfo(0, &info), 0u);
-  EXPECT_EQ(std::string(info.chipName, 16), std::string("6202-B0\0\0\0\0\0\0\0\0\0", 16));
-  EXPECT_EQ(std::string(info.boardName, 16), std::string("Corv\0\0\0\0\0\0\0\0\0\0\0\0", 16));
+TEST_F(CardInfoTest, ShortPageIsAFailedRead) {
+  // A page that ends inside the board name is no page to take names from:
+  // the defaults stand and the read counts as failed. One that just holds
+  // the board name gives both names.
+  struct Case {
+    uint32_t bytes;
+    uint32_t result;
+    std::string board;
+    std::string chip;
+  };
+  const Case cases[] = {
+      {32, 1, std::string("Corvexium\0\0\0\0\0\0\0", 16), std::string(16, '\0')},
+      {40, 1, std::string("Corvexium\0\0\0\0\0\0\0", 16), std::string(16, '\0')},
+      {44, 0, std::string("Corvexium C480\0\0", 16), std::string("6202-B0\0\0\0\0\0\0\0\0\0", 16)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    SetNames("6202-B0", "Corvexium C480");
+    card_->ClearFaults();
+    card_->CutPage(9, 0, 0, c.bytes);
+    CardInfo info;
+    std::memset(&info, 0xEE, sizeof(info));
+    EXPECT_EQ(GetCardInfo(0, &info), c.result);
+    EXPECT_EQ(std::string(info.boardName, 16), c.board);
+    EXPECT_EQ(std::string(info.chipName, 16), c.chip);
+  }
 }
 
 TEST_F(CardInfoTest, FailuresOfPage5AndFactsDoNotCount) {
