@@ -13,27 +13,12 @@
 
 namespace {
 
-using cardlib_test::CardFile;
-using cardlib_test::OpenCard;
-using cardlib_test::OpenedCard;
-using cardlib_test::SsdHandle;
 
 constexpr uint8_t kSlot = 5;
 
-class AtaPassthrough : public ::testing::Test {
+class AtaPassthrough : public cardlib_test::DefaultCardModule<kSlot> {
  protected:
-  void SetUp() override {
-    c_ = OpenCard(CardFile("default"));
-    ssd_ = SsdHandle(c_.vx, kSlot);
-    ASSERT_NE(ssd_, kNoModuleHandle);
-    c_.card->ClearLog();
-  }
-  void TearDown() override { EXPECT_EQ(emu::Current().OpenDescriptors(), 0); }
-
   const std::vector<emu::AtaCommandRecord>& Commands() { return c_.card->ModuleActivity(kSlot).commands; }
-
-  OpenedCard c_;
-  uint32_t ssd_ = 0;
 };
 
 TEST_F(AtaPassthrough, SmartFormsAsTheModuleDecodesThem) {

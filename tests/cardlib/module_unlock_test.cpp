@@ -12,24 +12,11 @@
 
 namespace {
 
-using cardlib_test::CardFile;
-using cardlib_test::OpenCard;
-using cardlib_test::OpenedCard;
-using cardlib_test::SsdHandle;
 
 constexpr uint8_t kSlot = 4;
 
-class ModuleUnlock : public ::testing::Test {
+class ModuleUnlock : public cardlib_test::DefaultCardModule<kSlot> {
  protected:
-  void SetUp() override {
-    c_ = OpenCard(CardFile("default"));
-    ssd_ = SsdHandle(c_.vx, kSlot);
-    ASSERT_NE(ssd_, kNoModuleHandle);
-    c_.card->ClearLog();
-  }
-  void TearDown() override { EXPECT_EQ(emu::Current().OpenDescriptors(), 0); }
-
-  emu::ModuleRuntime& Activity() { return c_.card->ModuleActivity(kSlot); }
   std::vector<emu::SctActionRecord> Actions(uint16_t action) {
     std::vector<emu::SctActionRecord> out;
     for (const emu::SctActionRecord& r : Activity().sctActions) {
@@ -37,9 +24,6 @@ class ModuleUnlock : public ::testing::Test {
     }
     return out;
   }
-
-  OpenedCard c_;
-  uint32_t ssd_ = 0;
 };
 
 TEST_F(ModuleUnlock, RightCredential) {

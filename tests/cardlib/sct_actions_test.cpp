@@ -13,30 +13,14 @@
 
 namespace {
 
-using cardlib_test::CardFile;
-using cardlib_test::OpenCard;
-using cardlib_test::OpenedCard;
-using cardlib_test::SsdHandle;
 
 constexpr uint8_t kSlot = 7;
 
-class SctActions : public ::testing::Test {
+class SctActions : public cardlib_test::DefaultCardModule<kSlot> {
  protected:
-  void SetUp() override {
-    c_ = OpenCard(CardFile("default"));
-    ssd_ = SsdHandle(c_.vx, kSlot);
-    ASSERT_NE(ssd_, kNoModuleHandle);
-    c_.card->ClearLog();
-  }
-  void TearDown() override { EXPECT_EQ(emu::Current().OpenDescriptors(), 0); }
-
   void Unlock() { ASSERT_EQ(LibZKSSDUnlock(c_.vx, ssd_, 1, kModuleUnlockCredential), 0u); }
-  emu::ModuleRuntime& Activity() { return c_.card->ModuleActivity(kSlot); }
   emu::ModuleModel& Module() { return *c_.card->Module(kSlot); }
   const emu::SctActionRecord& LastAction() { return Activity().sctActions.back(); }
-
-  OpenedCard c_;
-  uint32_t ssd_ = 0;
 };
 
 TEST_F(SctActions, DiagInfoCopiesTheSizeAskedFor) {
