@@ -67,8 +67,11 @@ AtaAnswer SecurityErasePrepare(AtaContext& c);
 AtaAnswer SecurityEraseUnit(AtaContext& c);
 AtaAnswer SecuritySetPassword(AtaContext& c);
 
-// Firmware (ata_microcode.cpp).
+// Firmware (ata_microcode.cpp). KeepFirmwareImage stores an image the
+// module took (by whichever command), takes the revision it names and
+// records the download.
 AtaAnswer DownloadMicrocode(AtaContext& c);
+void KeepFirmwareImage(ModuleModel& module, ModuleRuntime& runtime, MicrocodeDownload download);
 
 // SMART (smart_commands.cpp) and the logs (ata_logs.cpp).
 DataPhase SmartDataPhase(const AtaFis& fis);

@@ -32,6 +32,13 @@ std::string RevisionIn(const std::vector<uint8_t>& image) {
 
 }  // namespace
 
+void KeepFirmwareImage(ModuleModel& module, ModuleRuntime& runtime, MicrocodeDownload download) {
+  download.revision = RevisionIn(download.image);
+  module.firmwareImage = download.image;
+  if (!download.revision.empty()) module.firmware = download.revision;
+  runtime.downloads.push_back(std::move(download));
+}
+
 AtaAnswer DownloadMicrocode(AtaContext& c) {
   uint8_t mode = static_cast<uint8_t>(c.fis.features);
   uint32_t sectors = c.fis.count & 0xFF;
@@ -40,10 +47,7 @@ AtaAnswer DownloadMicrocode(AtaContext& c) {
   MicrocodeDownload download;
   download.mode = mode;
   if (!c.TakeSectors(sectors, &download.image)) return Aborted();
-  download.revision = RevisionIn(download.image);
-  c.module.firmwareImage = download.image;
-  if (!download.revision.empty()) c.module.firmware = download.revision;
-  c.runtime.downloads.push_back(std::move(download));
+  KeepFirmwareImage(c.module, c.runtime, std::move(download));
   AtaAnswer answer;
   answer.bytesOut = sectors * ata::kSectorBytes;
   return answer;

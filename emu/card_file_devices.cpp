@@ -103,6 +103,18 @@ void AddSenseKeys(Keys<T>* keys) {
         return true;
       }});
   keys->push_back(DeviceKey<T>{
+      "check-condition-opcode",
+      [](const T& t) {
+        if (t.sense.checkConditionTimes == 0 || t.sense.checkConditionOpcode < 0) return std::string();
+        return text::HexNumber(static_cast<uint64_t>(t.sense.checkConditionOpcode), 2);
+      },
+      [](T& t, const std::string& v, std::string* p) {
+        uint64_t opcode = 0;
+        if (!ReadNumber(v, 0xFF, &opcode, "check-condition-opcode", p)) return false;
+        t.sense.checkConditionOpcode = static_cast<int>(opcode);
+        return true;
+      }});
+  keys->push_back(DeviceKey<T>{
       "unit-attention",
       [](const T& t) { return t.sense.unitAttention ? SenseText(t.sense.unitAttentionCode) : std::string(); },
       [](T& t, const std::string& v, std::string* p) {
@@ -161,6 +173,7 @@ const std::vector<DeviceKey<ModuleModel>>& ModuleKeys() {
                        return true;
                      }},
         Number("oem-attributes", &M::oemAttributes, 8, 0xFFFFFFFFu),
+        Number("trim-count", &M::trimCount, 0, ~0ull),
         DeviceKey<M>{"state", [](const M& m) { return std::string(ModuleStateName(m.state)); },
                      [](M& m, const std::string& v, std::string* p) {
                        if (ModuleStateFromName(v, &m.state)) return true;

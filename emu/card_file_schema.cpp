@@ -68,6 +68,13 @@ const std::vector<NumberSetting>& NumberSettings() {
       Number("supercap-extra", 0, &AdapterModel::superCapExtra, 0xFFFF),
       Number("supercap-busy", 0, &AdapterModel::superCapBusy, 0xFFFFFFFFu),
       Number("supercap-test-status", 4, &AdapterModel::superCapTestStatus, 0xFFFF),
+      Number("psoc-version", 4, &AdapterModel::psocVersion, 0xFFFF),
+      Number("pci-slot", 2, &AdapterModel::pciSlot, 0xFF),
+      Number("sysfs-slot", 2, &AdapterModel::sysfsSlot, 0xFF),
+      Number("page-223", 0, &AdapterModel::versionPage, 1),
+      Number("power-12v", 0, &AdapterModel::power12v, 0xFFFFFFFFu),
+      Number("power-3v3", 0, &AdapterModel::power3v3, 0xFFFFFFFFu),
+      Number("power-total", 0, &AdapterModel::powerTotal, 0xFFFFFFFFu),
   };
   return settings;
 }

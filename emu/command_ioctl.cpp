@@ -68,7 +68,7 @@ int Emulator::Command(const std::string& node, AdapterModel& adapter, uint8_t* b
   if (dataOut != nullptr) dataOutBytes.assign(dataOut, dataOut + call->dataOutSize);
   call->dataOut = dataOutBytes;
 
-  if (std::optional<Fault> fault = TakeIoctlFault(ioctl::kCommand, call->function)) {
+  if (std::optional<Fault> fault = TakeIoctlFault(ioctl::kCommand, call->function, adapter.ioc)) {
     return fault->errorNumber;
   }
 
@@ -77,7 +77,7 @@ int Emulator::Command(const std::string& node, AdapterModel& adapter, uint8_t* b
                          call->timeoutSeconds};
   CommandAnswer answer;
   auto handler = functions_.find(call->function);
-  if (std::optional<Fault> fault = TakeAnswerFault(call->function, nullptr)) {
+  if (std::optional<Fault> fault = TakeAnswerFault(call->function, nullptr, adapter.ioc)) {
     answer.reply = NewReply(request, qmx::reply::kMinimumBytes);
     SetReplyStatus(&answer.reply, fault->iocStatus, fault->logInfo);
   } else if (handler == functions_.end()) {
@@ -92,7 +92,7 @@ int Emulator::Command(const std::string& node, AdapterModel& adapter, uint8_t* b
   call->iocStatus = le::Get16(answer.reply, qmx::reply::kIocStatus);
   call->logInfo = le::Get32(answer.reply, qmx::reply::kIocLogInfo);
 
-  if (std::optional<Fault> cut = TakeReplyCut(call->function)) {
+  if (std::optional<Fault> cut = TakeReplyCut(call->function, adapter.ioc)) {
     if (answer.reply.size() > cut->bytes) answer.reply.resize(cut->bytes);
     le::Put8(&answer.reply, qmx::reply::kMessageLength,
              static_cast<uint8_t>(answer.reply.size() / 4));

@@ -44,18 +44,19 @@ void Config(CommandRequest& request, CommandAnswer& answer) {
   if (provider == nullptr) return SetReplyStatus(&reply, kIocConfigInvalidType);
 
   PageKey key{type, number, extended ? extType : uint8_t{0}, 0};
-  if (std::optional<Fault> fault = request.emulator.TakeAnswerFault(qmx::kFnConfig, &key)) {
+  if (std::optional<Fault> fault =
+          request.emulator.TakeAnswerFault(qmx::kFnConfig, &key, request.adapter.ioc, action)) {
     return SetReplyStatus(&reply, fault->iocStatus, fault->logInfo);
   }
   ConfigPage* page = provider->Find(request.adapter, PageRequest{type, number, extType, address});
   if (page == nullptr || page->current.size() < (extended ? ph::kExtBytes : ph::kBytes) ||
-      request.emulator.FindPageFault(FaultKind::kPageMissing, key) != nullptr) {
+      request.emulator.FindPageFault(FaultKind::kPageMissing, key, request.adapter.ioc) != nullptr) {
     return SetReplyStatus(&reply, kIocConfigInvalidPage);
   }
 
   // What the controller announces: the page, or less when a fault cuts it.
   uint32_t bytes = static_cast<uint32_t>(page->current.size());
-  if (const Fault* cut = request.emulator.FindPageFault(FaultKind::kPageCut, key)) {
+  if (const Fault* cut = request.emulator.FindPageFault(FaultKind::kPageCut, key, request.adapter.ioc)) {
     bytes = std::min(bytes, cut->bytes & ~3u);
   }
   uint32_t words = bytes / 4;

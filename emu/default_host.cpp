@@ -11,6 +11,7 @@
 #include "emu/page_builder.h"
 #include "emu/page_layouts.h"
 #include "emu/qmx_frames.h"
+#include "emu/sysfs_tree.h"
 
 namespace emu {
 namespace {
@@ -34,6 +35,18 @@ std::vector<uint8_t> IoUnitPage7(const AdapterModel& a) {
   le::Put8(&page, io_unit7::kIocSpeed, 1);
   le::Put16(&page, io_unit7::kBoardTemperature, static_cast<uint16_t>(a.iocTemperature - 12));
   le::Put8(&page, io_unit7::kBoardTemperatureUnits, 2);
+  return page;
+}
+
+// IOC page 1: interrupt coalescing (off) and where the card sits on PCI.
+std::vector<uint8_t> IocPage1(const AdapterModel& a) {
+  std::vector<uint8_t> page = NewPage(kPageIoc, 1, ioc1::kVersion, ioc1::kBytes);
+  le::Put32(&page, ioc1::kFlags, 0);
+  le::Put32(&page, ioc1::kCoalescingTimeout, 0);
+  le::Put8(&page, ioc1::kCoalescingDepth, 0);
+  le::Put8(&page, ioc1::kPciSlot, a.pciSlot);
+  le::Put8(&page, ioc1::kPciBus, static_cast<uint8_t>(a.pciBus));
+  le::Put8(&page, ioc1::kPciDomainSegment, static_cast<uint8_t>(a.pciSegment));
   return page;
 }
 
@@ -91,6 +104,7 @@ std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter) {
   add(kPageManufacturing, 0, ManufacturingPage0(adapter));
   add(kPageManufacturing, 5, ManufacturingPage5(adapter));
   add(kPageManufacturing, 10, ManufacturingPage10(adapter));
+  add(kPageIoc, 1, IocPage1(adapter));
   add(kPageIoc, 6, IocPage6(adapter));
   add(kPageManufacturing, 4, ManufacturingPage4(adapter));
   auto addSas = [&](uint8_t number, std::vector<uint8_t> bytes) {
@@ -171,6 +185,18 @@ AdapterModel DefaultCorvexium(uint32_t ioc) {
   a.superCapExtra = 2200;  // capacitance, millifarad
   a.superCapBusy = 0;
   a.superCapTestStatus = 0;
+  a.psocVersion = 0x0307;
+
+  // In PCI slot 5 (as the controller and the kernel both say), SCSI host 0
+  // of the kernel; the versions page there, the power sensors reading
+  // 12.35 W and 2.85 W.
+  a.pciSlot = 5;
+  a.sysfsSlot = 5;
+  a.scsiHost = 0;
+  a.versionPage = true;
+  a.power12v = 12350;
+  a.power3v3 = 2850;
+  a.powerTotal = 15200;
 
   a.pages = DefaultPages(a);
   a.images = DefaultImages(a);
@@ -182,10 +208,8 @@ AdapterModel DefaultCorvexium(uint32_t ioc) {
 VirtualFiles DefaultVirtualFiles(const HostModel& host) {
   VirtualFiles files;
   files.AddFile("/proc/scsi/scsi", ProcScsiText(host));
-  files.AddDirectory("/sys/bus/pci/slots");
-  files.AddDirectory("/sys/bus/pci/devices");
-  files.AddDirectory("/sys/class/scsi_host");
-  files.AddDirectory("/sys/block");
+  AddSysfsTree(host, &files);
+  for (auto& [path, entry] : files.entries) entry.generated = true;
   return files;
 }
 

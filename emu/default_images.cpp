@@ -3,7 +3,8 @@
 // program's checks: the firmware has its signatures, a zero word checksum and
 // the supported-devices, NVDATA, boot-loader and initialization images; the
 // region is a legacy x86 BIOS, then a UEFI driver (the last image of the
-// chain), then the trailing components, each summing to 0 byte-wise.
+// chain), then the trailing components of both groups (0x10 and 0x30, IDs
+// 0x102, 0x110, 0x112, 0x113 each), every piece summing to 0 byte-wise.
 #include "emu/host_model.h"
 #include "emu/image_layouts.h"
 #include "emu/le_bytes.h"
@@ -114,8 +115,19 @@ std::vector<uint8_t> OptionRomRegion(const AdapterModel& a) {
   constexpr uint32_t kEfi = kLegacy + kLegacyUnits * rom::kUnitBytes, kEfiUnits = 0x30;
   constexpr uint32_t kComponents = kEfi + kEfiUnits * rom::kUnitBytes;
   constexpr uint32_t kComponentBytes = 0x200;
-  constexpr uint16_t kComponentIds[] = {0x102, 0x110, 0x112, 0x113};
-  constexpr uint32_t kSize = kComponents + 4 * kComponentBytes;
+  // The boot group, then the UEFI group (which keeps 0x112 before 0x110):
+  // the order a region assembled from its own pieces has again.
+  struct Component {
+    uint8_t group;
+    uint16_t id;
+  };
+  constexpr Component kComponentList[] = {
+      {rom::kComponentGroupBoot, 0x102}, {rom::kComponentGroupBoot, 0x110}, {rom::kComponentGroupBoot, 0x112},
+      {rom::kComponentGroupBoot, 0x113}, {rom::kComponentGroupUefi, 0x102}, {rom::kComponentGroupUefi, 0x112},
+      {rom::kComponentGroupUefi, 0x110}, {rom::kComponentGroupUefi, 0x113},
+  };
+  constexpr uint32_t kComponentCount = sizeof kComponentList / sizeof kComponentList[0];
+  constexpr uint32_t kSize = kComponents + kComponentCount * kComponentBytes;
   std::vector<uint8_t> region(kSize, 0);
   Fill(&region, 0, kSize, a.biosVersion ^ a.uefiRevision);
 
@@ -138,12 +150,12 @@ std::vector<uint8_t> OptionRomRegion(const AdapterModel& a) {
   PutPcir(&region, kEfi, 0x1C, a, kEfiUnits, a.uefiRevision, rom::kCodeTypeEfi, true);
   Checksum(&region, kEfi, kComponents);
 
-  for (uint32_t i = 0; i < 4; ++i) {
+  for (uint32_t i = 0; i < kComponentCount; ++i) {
     uint32_t at = kComponents + i * kComponentBytes;
     for (uint32_t j = 0; j < 0x64; ++j) region[at + j] = 0;
     le::Put16(&region, at + rom::kSignature, rom::kSignatureValue);
-    le::Put16(&region, at + rom::kComponentId, kComponentIds[i]);
-    le::Put8(&region, at + rom::kComponentGroup, 0x10);
+    le::Put16(&region, at + rom::kComponentId, kComponentList[i].id);
+    le::Put8(&region, at + rom::kComponentGroup, kComponentList[i].group);
     le::Put32(&region, at + rom::kComponentSize, kComponentBytes);
     Checksum(&region, at, at + kComponentBytes);
   }

@@ -30,11 +30,12 @@ VolumeModel* Emulator::FirstVolume() {
   return adapter == nullptr || adapter->raid.volumes.empty() ? nullptr : &adapter->raid.volumes.front();
 }
 
-bool Emulator::QueueCheckCondition(uint16_t devHandle, SenseCode code, int times) {
+bool Emulator::QueueCheckCondition(uint16_t devHandle, SenseCode code, int times, int opcode) {
   TargetSense* sense = TargetOf(model_.FirstAdapter(), devHandle);
-  if (sense == nullptr || times == 0) return false;
+  if (sense == nullptr || times == 0 || opcode > 0xFF) return false;
   sense->checkCondition = code;
   sense->checkConditionTimes = times < 0 ? -1 : times;
+  sense->checkConditionOpcode = opcode < 0 ? -1 : opcode;
   return true;
 }
 

@@ -37,6 +37,7 @@ struct TargetSense {
   bool descriptorFormat = false;  // sense data in descriptor format (0x72), else fixed (0x70)
   SenseCode checkCondition;       // answered, with CHECK CONDITION, to the next commands
   int checkConditionTimes = 0;    // how many: 0 none, -1 every command until cleared
+  int checkConditionOpcode = -1;  // only commands with this operation code (-1: any)
   bool unitAttention = false;     // pending once: the next command other than INQUIRY reports it
   SenseCode unitAttentionCode{6, 0x29, 0x00};  // power on, reset or bus device reset occurred
   bool operator==(const TargetSense&) const = default;
@@ -114,6 +115,7 @@ struct ModuleModel {
   bool securityFrozen = false;
   uint32_t eventLogSectors = 2;            // the SSD event log (0xB7)
   uint32_t eraseCount = 0;                 // security erases done
+  uint64_t trimCount = 0;                  // TRIM commands served (extended manufacturing page 221)
   std::vector<uint8_t> firmwareImage;      // the last image DOWNLOAD MICROCODE stored
   std::vector<uint8_t> configImage;        // 3584 bytes once written (0xC008)
   std::vector<uint8_t> formatSettings;     // 2048 bytes once written (0xC60B)

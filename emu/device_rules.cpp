@@ -16,6 +16,7 @@ constexpr uint64_t kModuleSasBase = 0x4433221100000000ull;  // + phy << 24, as t
 constexpr uint64_t kModuleWwnBase = 0x5F0A3B1000000000ull;
 constexpr uint64_t kNativeSectors128 = 250069680;            // a 128 GB module
 constexpr uint64_t kMiB = 1024 * 1024;
+constexpr uint64_t kTrimCountBase = 120000;
 
 std::vector<uint8_t> Range(uint8_t first, uint8_t last) {
   std::vector<uint8_t> slots;
@@ -54,6 +55,7 @@ ModuleModel DefaultModule(const AdapterModel& adapter, uint8_t slot, uint16_t de
   m.modelType = '0';
   m.configId = "2519";
   m.smart = DefaultSmartAttributes();
+  m.trimCount = kTrimCountBase + 1000ull * slot;  // a year of TRIMs, a little more in the later slots
   return m;
 }
 

@@ -13,7 +13,7 @@ namespace emu {
 Emulator::Emulator(HostModel model, bool realStdio)
     : model_(std::move(model)), realStdio_(realStdio) {
   RegisterStandardFunctions(*this);
-  procScsiGenerated_ = ProcScsiText(model_);
+  SyncVirtualFiles();
 }
 
 Emulator::~Emulator() {
@@ -133,15 +133,7 @@ std::string Emulator::TakeErrorOutput() {
   return out;
 }
 
-void Emulator::SyncProcScsi() {
-  std::string now = ProcScsiText(model_);
-  if (now == procScsiGenerated_) return;
-  VirtualEntry* entry = model_.files.Find("/proc/scsi/scsi");
-  if (entry != nullptr && entry->kind == VirtualEntry::Kind::kFile && entry->data == procScsiGenerated_) {
-    entry->data = now;
-  }
-  procScsiGenerated_ = now;
-}
+void Emulator::SyncVirtualFiles() { model_.files.Regenerate(DefaultVirtualFiles(model_)); }
 
 void Emulator::NoteVirtualWrite(const std::string& path, const std::string& bytes) {
   virtualWrites_.push_back(VirtualWrite{path, bytes});

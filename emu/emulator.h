@@ -162,9 +162,10 @@ class Emulator : public os::Port {
   // The first volume, or null.
   VolumeModel* FirstVolume();
   // Arms a CHECK CONDITION with this sense on the target of a DevHandle (a
-  // module or a volume) for `times` commands (-1 until cleared), or makes a
-  // UNIT ATTENTION pending once; false when the DevHandle names no target.
-  bool QueueCheckCondition(uint16_t devHandle, SenseCode code, int times = 1);
+  // module or a volume) for `times` commands (-1 until cleared; with an
+  // opcode, only commands of that operation code count), or makes a UNIT
+  // ATTENTION pending once; false when the DevHandle names no target.
+  bool QueueCheckCondition(uint16_t devHandle, SenseCode code, int times = 1, int opcode = -1);
   bool QueueUnitAttention(uint16_t devHandle, SenseCode code = SenseCode{6, 0x29, 0x00});
   // The enclosure slot status of a slot's module (0 when the slot is empty).
   uint32_t SlotStatus(uint8_t slot);
@@ -229,6 +230,9 @@ class Emulator : public os::Port {
   // The controller writes only `bytes` bytes of the function's reply.
   void CutReply(uint8_t function, uint32_t bytes, int times = -1);
   void ClearFaults() { model_.faults.clear(); }
+  // Any fault as the card file describes it (its filters included: one
+  // adapter by IOC number, one CONFIG action); a `times` of 0 arms nothing.
+  void ArmFault(const Fault& fault);
 
   // --- standard streams (captured mode) ---
   void SetInput(std::string text);
@@ -237,9 +241,12 @@ class Emulator : public os::Port {
 
   // --- virtual files ---
   const std::vector<VirtualWrite>& virtualWrites() const { return virtualWrites_; }
-  // /proc/scsi/scsi follows the device and RAID state while it holds what
-  // the state gave it; text put there by a test or a card file is kept.
-  void SyncProcScsi();
+  // The generated files (/proc/scsi/scsi and the sysfs tree) brought to the
+  // device and RAID state; done before every access to /proc and /sys and
+  // when the emulator is made. What a test or a card file put there is kept
+  // (emu/host_model.h, VirtualFiles).
+  void SyncVirtualFiles();
+  void SyncProcScsi() { SyncVirtualFiles(); }
   void NoteVirtualWrite(const std::string& path, const std::string& bytes);
 
   // --- extension points for later functions and pages ---
@@ -252,17 +259,20 @@ class Emulator : public os::Port {
   PageProvider* FindPageProvider(uint8_t type, uint8_t extType);
 
   // --- used by the dispatcher and the handlers (faults armed in model().faults) ---
+  // Each matches only faults without an adapter filter or filtered on this
+  // IOC number.
   // An ioctl fault for this request: with function -1 only faults without a
   // function filter, else only faults filtered on that COMMAND function.
   // Spends one use; empty when none is armed.
-  std::optional<Fault> TakeIoctlFault(uint32_t request, int function);
+  std::optional<Fault> TakeIoctlFault(uint32_t request, int function, uint32_t ioc);
   // An answer fault for the function: with page null only faults without a
-  // page filter, else only CONFIG faults naming that page. Spends one use.
-  std::optional<Fault> TakeAnswerFault(uint8_t function, const PageKey* page);
+  // page filter, else only CONFIG faults naming that page (and, when they
+  // name an action, this action). Spends one use.
+  std::optional<Fault> TakeAnswerFault(uint8_t function, const PageKey* page, uint32_t ioc, int action = -1);
   // A page fault (kPageMissing or kPageCut) naming the page; lasts until cleared.
-  const Fault* FindPageFault(FaultKind kind, const PageKey& page) const;
+  const Fault* FindPageFault(FaultKind kind, const PageKey& page, uint32_t ioc) const;
   // A reply cut for the function. Spends one use.
-  std::optional<Fault> TakeReplyCut(uint8_t function);
+  std::optional<Fault> TakeReplyCut(uint8_t function, uint32_t ioc);
 
  private:
   struct OpenNodeEntry {
@@ -292,7 +302,6 @@ class Emulator : public os::Port {
   std::map<uint8_t, FunctionHandler> functions_;
   std::map<std::pair<uint8_t, uint8_t>, std::unique_ptr<PageProvider>> providers_;
   std::map<uint8_t, IoUnitVendorHandler> vendorOperations_;
-  std::string procScsiGenerated_;  // what /proc/scsi/scsi last said as generated
 };
 
 // The trace line of one logged ioctl (without the line break).

@@ -10,7 +10,16 @@ bool PageMatches(const Fault& fault, const PageKey& page) {
          (fault.extType < 0 || fault.extType == page.extType);
 }
 
+bool AdapterMatches(const Fault& fault, uint32_t ioc) {
+  return fault.ioc < 0 || static_cast<uint32_t>(fault.ioc) == ioc;
+}
+
 }  // namespace
+
+void Emulator::ArmFault(const Fault& fault) {
+  if (fault.times == 0) return;
+  model_.faults.push_back(fault);
+}
 
 void Emulator::FailIoctl(uint32_t request, int errorNumber, int times, int function) {
   if (times == 0) return;
@@ -87,38 +96,41 @@ Fault Emulator::Spend(size_t index) {
   return fault;
 }
 
-std::optional<Fault> Emulator::TakeIoctlFault(uint32_t request, int function) {
+std::optional<Fault> Emulator::TakeIoctlFault(uint32_t request, int function, uint32_t ioc) {
   for (size_t i = 0; i < model_.faults.size(); ++i) {
     const Fault& f = model_.faults[i];
-    if (f.kind == FaultKind::kIoctlError && f.request == request && f.function == function) {
+    if (f.kind == FaultKind::kIoctlError && f.request == request && f.function == function &&
+        AdapterMatches(f, ioc)) {
       return Spend(i);
     }
   }
   return std::nullopt;
 }
 
-std::optional<Fault> Emulator::TakeAnswerFault(uint8_t function, const PageKey* page) {
+std::optional<Fault> Emulator::TakeAnswerFault(uint8_t function, const PageKey* page, uint32_t ioc,
+                                               int action) {
   for (size_t i = 0; i < model_.faults.size(); ++i) {
     const Fault& f = model_.faults[i];
-    if (f.kind != FaultKind::kAnswer || f.function != function) continue;
-    if (page == nullptr ? f.pageType < 0 : f.pageType >= 0 && PageMatches(f, *page)) {
-      return Spend(i);
-    }
+    if (f.kind != FaultKind::kAnswer || f.function != function || !AdapterMatches(f, ioc)) continue;
+    bool matches = page == nullptr
+                       ? f.pageType < 0
+                       : f.pageType >= 0 && PageMatches(f, *page) && (f.action < 0 || f.action == action);
+    if (matches) return Spend(i);
   }
   return std::nullopt;
 }
 
-const Fault* Emulator::FindPageFault(FaultKind kind, const PageKey& page) const {
+const Fault* Emulator::FindPageFault(FaultKind kind, const PageKey& page, uint32_t ioc) const {
   for (const Fault& f : model_.faults) {
-    if (f.kind == kind && PageMatches(f, page)) return &f;
+    if (f.kind == kind && PageMatches(f, page) && AdapterMatches(f, ioc)) return &f;
   }
   return nullptr;
 }
 
-std::optional<Fault> Emulator::TakeReplyCut(uint8_t function) {
+std::optional<Fault> Emulator::TakeReplyCut(uint8_t function, uint32_t ioc) {
   for (size_t i = 0; i < model_.faults.size(); ++i) {
     const Fault& f = model_.faults[i];
-    if (f.kind == FaultKind::kReplyCut && f.function == function) return Spend(i);
+    if (f.kind == FaultKind::kReplyCut && f.function == function && AdapterMatches(f, ioc)) return Spend(i);
   }
   return std::nullopt;
 }

@@ -23,6 +23,7 @@ void RegisterStandardFunctions(Emulator& emulator) {
   emulator.RegisterFunction(qmx::kFnTaskManagement, TaskManagementHandler());
   emulator.RegisterFunction(qmx::kFnSataPassthrough, SataPassthroughHandler());
   RegisterSuperCapOperations(emulator);
+  RegisterPsocOperation(emulator);
 }
 
 }  // namespace emu

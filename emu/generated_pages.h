@@ -27,5 +27,8 @@ void GenerateRaidVolumePages(const AdapterModel& adapter, uint8_t number, PageSe
 void GenerateRaidDiskPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
 // RAID configuration page 0, when the card holds a configuration.
 void GenerateRaidConfigPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
+// Extended manufacturing pages 221 (trim counts), 222 (power) and, when the
+// card has it, 223 (versions and module identifiers).
+void GenerateExtManufacturingPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
 
 }  // namespace emu

@@ -33,6 +33,8 @@ FunctionHandler TaskManagementHandler();
 FunctionHandler SataPassthroughHandler();
 // The SuperCap's vendor operations of SAS IO unit control (144-149).
 void RegisterSuperCapOperations(Emulator& emulator);
+// The PSoC version (0x96).
+void RegisterPsocOperation(Emulator& emulator);
 
 namespace driver {
 int IocInformation(const AdapterModel& adapter, uint8_t* block);

@@ -125,17 +125,26 @@ void WriteFault(std::string* out, const Fault& f) {
   if (f.pageType >= 0) *out += "page-type = " + std::to_string(f.pageType) + "\n";
   if (f.pageNumber >= 0) *out += "page-number = " + std::to_string(f.pageNumber) + "\n";
   if (f.extType >= 0) *out += "ext-type = " + text::HexNumber(static_cast<uint32_t>(f.extType), 2) + "\n";
+  if (f.action >= 0) *out += "action = " + std::to_string(f.action) + "\n";
+  if (f.ioc >= 0) *out += "ioc = " + std::to_string(f.ioc) + "\n";
   *out += "times = " + std::to_string(f.times) + "\n";
 }
 
+// Generated entries are made again when the file is read, so only what a
+// test or a card file changed is written: the generated paths taken out,
+// then the entries of their own (those that say what the generated entry
+// would say are left out too).
 void WriteFiles(std::string* out, const HostModel& host) {
   VirtualFiles defaults = DefaultVirtualFiles(host);
-  for (const auto& [path, entry] : defaults.entries) {
-    if (host.files.Find(path) == nullptr) *out += "\n[absent " + path + "]\n";
+  for (const std::string& path : host.files.absent) {
+    if (defaults.Find(path) != nullptr && !host.files.Suppressed(path.substr(0, path.rfind('/')))) {
+      *out += "\n[absent " + path + "]\n";
+    }
   }
   for (const auto& [path, entry] : host.files.entries) {
+    if (entry.generated) continue;
     const VirtualEntry* d = defaults.Find(path);
-    if (d != nullptr && *d == entry) continue;
+    if (d != nullptr && d->kind == entry.kind && d->data == entry.data) continue;
     switch (entry.kind) {
       case VirtualEntry::Kind::kDirectory:
         *out += "\n[dir " + path + "]\n";

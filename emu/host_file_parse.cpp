@@ -269,6 +269,10 @@ class Parser {
       errorLine_ = sectionLine_;
       return Fail("[fault] needs a kind");
     }
+    if (section_ == Section::kFault && host_.faults.back().action >= 0 && host_.faults.back().pageType < 0) {
+      errorLine_ = sectionLine_;
+      return Fail("[fault] action names a CONFIG action: it needs a page-type");
+    }
     return true;
   }
 
@@ -566,6 +570,8 @@ class Parser {
     if (key == "page-number") return Number(value, 255, &v, key) && (f.pageNumber = static_cast<int>(v), true);
     if (key == "ext-type") return Number(value, 255, &v, key) && (f.extType = static_cast<int>(v), true);
     if (key == "bytes") return Number(value, 0xFFFFFFFFu, &v, key) && (f.bytes = static_cast<uint32_t>(v), true);
+    if (key == "action") return Number(value, 6, &v, key) && (f.action = static_cast<int>(v), true);
+    if (key == "ioc") return Number(value, 254, &v, key) && (f.ioc = static_cast<int>(v), true);
     if (key == "times") {
       if (!text::ParseSigned(value, -1, 1000000000, &s) || s == 0) return Fail("times is -1 or a count");
       f.times = static_cast<int>(s);

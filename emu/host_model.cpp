@@ -1,5 +1,7 @@
 #include "emu/host_model.h"
 
+#include <iterator>
+
 namespace emu {
 namespace {
 
@@ -94,27 +96,67 @@ void VirtualFiles::AddDirectory(const std::string& path) {
   if (path.empty() || path == "/") return;
   AddDirectory(ParentOf(path));
   VirtualEntry& entry = entries[path];
-  entry.kind = VirtualEntry::Kind::kDirectory;
-  entry.data.clear();
+  if (entry.kind == VirtualEntry::Kind::kDirectory) return;  // a folder that is there stays, generated or not
+  entry = VirtualEntry{VirtualEntry::Kind::kDirectory, "", false};
 }
 
 void VirtualFiles::AddFile(const std::string& path, std::string contents) {
   AddDirectory(ParentOf(path));
-  entries[path] = VirtualEntry{VirtualEntry::Kind::kFile, std::move(contents)};
+  entries[path] = VirtualEntry{VirtualEntry::Kind::kFile, std::move(contents), false};
 }
 
 void VirtualFiles::AddSymlink(const std::string& path, const std::string& target) {
   AddDirectory(ParentOf(path));
-  entries[path] = VirtualEntry{VirtualEntry::Kind::kSymlink, target};
+  entries[path] = VirtualEntry{VirtualEntry::Kind::kSymlink, target, false};
 }
 
 bool VirtualFiles::Remove(const std::string& path) {
   auto it = entries.find(path);
   if (it == entries.end()) return false;
-  it = entries.erase(it);
+  bool generated = false;
   const std::string prefix = path + "/";
-  while (it != entries.end() && it->first.starts_with(prefix)) it = entries.erase(it);
+  do {
+    generated |= it->second.generated;
+    it = entries.erase(it);
+  } while (it != entries.end() && it->first.starts_with(prefix));
+  if (generated) absent.insert(path);
   return true;
+}
+
+bool VirtualFiles::Suppressed(const std::string& path) const {
+  for (std::string p = path; !p.empty() && p != "/"; p = ParentOf(p)) {
+    if (absent.count(p) != 0) return true;
+  }
+  return false;
+}
+
+void VirtualFiles::Regenerate(const VirtualFiles& fresh) {
+  // Generated entries that changed, or that are no longer made: the deepest
+  // first, so that a folder goes only once nothing is left in it (a folder
+  // still holding entries of a test's own stays, as the test's).
+  for (auto it = entries.end(); it != entries.begin();) {
+    --it;
+    if (!it->second.generated) continue;
+    const VirtualEntry* made = fresh.Find(it->first);
+    if (made != nullptr) {
+      it->second = *made;
+      continue;
+    }
+    auto next = std::next(it);
+    if (next != entries.end() && next->first.starts_with(it->first + "/")) {
+      it->second.generated = false;
+      continue;
+    }
+    it = entries.erase(it);
+  }
+  // New ones, parents before children (map order), where nothing is in the
+  // way and no folder above was taken out.
+  for (const auto& [path, made] : fresh.entries) {
+    if (entries.count(path) != 0 || Suppressed(path)) continue;
+    std::string parent = ParentOf(path);
+    if (parent != "/" && entries.count(parent) == 0) continue;
+    entries[path] = made;
+  }
 }
 
 const VirtualEntry* VirtualFiles::Find(const std::string& path) const {

@@ -10,6 +10,7 @@
 #include <compare>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ enum ExtPageType : uint8_t {
   kExtLog = 0x14,
   kExtEnclosure = 0x15,
   kExtRaidConfig = 0x16,
+  kExtManufacturing = 0x1A,  // the controller's extended manufacturing pages (221, 222, 223)
 };
 
 // Names one page instance in an adapter's store. `identity` tells instances of
@@ -162,6 +164,20 @@ struct AdapterModel {
   uint16_t superCapExtra = 0;        // 149
   uint32_t superCapBusy = 0;         // asks of 145/146 still answered IOCStatus 2 (busy)
   uint16_t superCapTestStatus = 0;   // IOCStatus of 144 (0 started, 8 a test is running)
+  uint16_t psocVersion = 0;          // what SAS IO unit control operation 0x96 answers (0: none)
+
+  // Where the card sits and what the host makes of it: the PCI slot the
+  // controller reports (IOC page 1 byte 13) and the one the kernel lists
+  // under /sys/bus/pci/slots (0xFF: not known, not in a hot-plug slot).
+  uint8_t pciSlot = 0xFF;
+  uint8_t sysfsSlot = 0xFF;
+  // The extended manufacturing pages: page 223 (versions and module
+  // identifiers) is there only when set; page 222 holds the power sensors'
+  // readings in milliwatts.
+  bool versionPage = false;
+  uint32_t power12v = 0;
+  uint32_t power3v3 = 0;
+  uint32_t powerTotal = 0;
 
   // The live stores.
   std::map<PageKey, ConfigPage> pages;
@@ -201,21 +217,39 @@ struct NodeModel {
 
 // The virtual file tree served for /proc and /sys: absolute paths without a
 // trailing slash. Adding an entry creates its parent directories.
+//
+// Entries are generated from the machine's state (/proc/scsi/scsi and the
+// sysfs tree of the cards, DefaultVirtualFiles) or put there by a test or a
+// card file. Generated entries follow the state (the emulator regenerates
+// them before each access to the tree); an entry put in its place is kept
+// as it is, and a generated entry that was removed stays away (`absent`).
 struct VirtualEntry {
   enum class Kind { kFile, kDirectory, kSymlink };
   Kind kind = Kind::kFile;
   std::string data;  // file contents, or the link target (absolute or relative to the link's folder)
+  bool generated = false;  // made from the state, not given
   bool operator==(const VirtualEntry&) const = default;
 };
 
 struct VirtualFiles {
   std::map<std::string, VirtualEntry> entries;
+  // Paths whose generated entries were removed: nothing is generated at or below them.
+  std::set<std::string> absent;
 
+  // Each replaces what is at the path with an entry of its own (an
+  // existing folder stays as it is).
   void AddFile(const std::string& path, std::string contents);
   void AddDirectory(const std::string& path);
   void AddSymlink(const std::string& path, const std::string& target);
   // Removes the entry and everything below it; false when there was none.
+  // When a generated entry goes, the path is marked absent.
   bool Remove(const std::string& path);
+  // The path or a folder above it is marked absent.
+  bool Suppressed(const std::string& path) const;
+  // Brings the generated entries to `fresh` (all generated): changed ones
+  // are replaced, ones no longer made go, new ones come unless suppressed;
+  // entries of a test or card file are left alone.
+  void Regenerate(const VirtualFiles& fresh);
   // The entry itself (a link is not followed) or null.
   const VirtualEntry* Find(const std::string& path) const;
   VirtualEntry* Find(const std::string& path);
@@ -247,6 +281,8 @@ struct Fault {
   int pageType = -1;        // kAnswer (optional), kPageMissing, kPageCut
   int pageNumber = -1;
   int extType = -1;
+  int action = -1;          // kAnswer with a page: only CONFIG requests of this action (6 read NVRAM, ...)
+  int ioc = -1;             // only the adapter of this IOC number (any node)
   uint32_t bytes = 0;       // kPageCut, kReplyCut
   int times = -1;
   bool operator==(const Fault&) const = default;
@@ -273,8 +309,9 @@ AdapterModel DefaultCorvexium(uint32_t ioc = 0);
 // The pages and images a card with this identity has when new.
 std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter);
 std::map<uint8_t, FlashImage> DefaultImages(const AdapterModel& adapter);
-// The virtual files the machine shows when nothing was changed:
-// /proc/scsi/scsi listing the host's SCSI targets, and empty sysfs folders.
+// The virtual files the machine shows when nothing was changed, all
+// generated: /proc/scsi/scsi listing the host's SCSI targets, and the sysfs
+// tree of the cards (emu/sysfs_tree.h).
 VirtualFiles DefaultVirtualFiles(const HostModel& host);
 // /proc/scsi/scsi as the kernel would write it for the host's devices.
 std::string ProcScsiText(const HostModel& host);

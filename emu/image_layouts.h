@@ -74,11 +74,15 @@ inline constexpr uint32_t kPcirIndicator = 0x15;
 inline constexpr uint8_t kIndicatorLast = 0x80;
 inline constexpr uint8_t kCodeTypeX86 = 0;
 inline constexpr uint8_t kCodeTypeEfi = 3;
+inline constexpr uint32_t kPcirSignatureValue = 0x52494350;  // "PCIR" read as a u32
+inline constexpr uint32_t kPcirRevision2Bytes = 0x18;  // up to revision 2; the legacy version bytes follow
 inline constexpr uint32_t kPcirRevision3Bytes = 0x1C;  // revision 3 structure; version bytes follow
 // trailing components
 inline constexpr uint32_t kComponentId = 0x38;
 inline constexpr uint32_t kComponentGroup = 0x3B;  // upper four bits
 inline constexpr uint32_t kComponentSize = 0x60;
+inline constexpr uint8_t kComponentGroupBoot = 0x10;  // the two groups of components a region holds
+inline constexpr uint8_t kComponentGroupUefi = 0x30;
 }  // namespace rom
 
 }  // namespace emu::images

@@ -61,7 +61,7 @@ int Emulator::Ioctl(int descriptor, uint32_t request, void* block) {
   call.ioc = le::Get32(bytes + ioctl::header::kIocNumber);
   call.block.assign(bytes, bytes + entry->loggedBytes);
 
-  if (std::optional<Fault> fault = TakeIoctlFault(request, -1)) return fail(fault->errorNumber);
+  if (std::optional<Fault> fault = TakeIoctlFault(request, -1, call.ioc)) return fail(fault->errorNumber);
 
   NodeModel* node = model_.FindNode(call.node);
   AdapterModel* adapter = node == nullptr ? nullptr : node->FindAdapter(call.ioc);

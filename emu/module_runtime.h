@@ -44,11 +44,20 @@ struct EraseRecord {
   uint8_t mediaEraseMode = 0;   // the low two bits of configuration image byte 1698
 };
 
-// One DOWNLOAD MICROCODE image the module stored.
+// One firmware image the module stored: by DOWNLOAD MICROCODE (a SATA
+// module, also when the controller translated a WRITE BUFFER for it), or by
+// SCSI WRITE BUFFER (a module that speaks SAS).
 struct MicrocodeDownload {
-  uint8_t mode = 0;             // the subcommand (features): 0x01 or 0x07
+  uint8_t mode = 0;             // DOWNLOAD MICROCODE's subcommand (0x01, 0x07) or WRITE BUFFER's mode (0x05)
+  bool writeBuffer = false;     // it came as WRITE BUFFER to a SAS module
   std::vector<uint8_t> image;
   std::string revision;         // the revision tag found in it ("" when none)
+};
+
+// One SCSI FORMAT UNIT the module took.
+struct ScsiFormatRecord {
+  uint8_t cdbFlags = 0;                // CDB byte 1 (FMTDATA 0x10, LONGLIST 0x20, ...)
+  std::vector<uint8_t> parameterList;  // with FMTDATA: the header and what followed it
 };
 
 // The SCT data phase a command sector announced, due through log 0xE1.
@@ -66,6 +75,7 @@ struct ModuleRuntime {
   std::vector<SctActionRecord> sctActions;
   std::vector<EraseRecord> erases;
   std::vector<MicrocodeDownload> downloads;
+  std::vector<ScsiFormatRecord> formats;
   uint32_t smartReads = 0;          // SMART READ DATA answered, forced ones included
   uint32_t forcedSmartReads = 0;    // with device bit 7 (read from flash)
   uint32_t statusReads = 0;         // SCT status reads (log 0xE0)

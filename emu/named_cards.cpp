@@ -19,6 +19,8 @@ constexpr uint8_t kSlot3 = 3;
 constexpr uint8_t kSlot5 = 5;
 constexpr uint8_t kSlot6 = 6;
 constexpr uint8_t kSlot7 = 7;
+constexpr uint64_t kSectors512 = 1000215216;  // a 512 GB module
+constexpr uint64_t kSectors256 = 500118192;   // a 256 GB module
 
 }  // namespace
 
@@ -139,6 +141,66 @@ HostModel SasModuleHost() {
   return host;
 }
 
+HostModel TwoCardsHost() {
+  HostModel host = DefaultHost();
+  AdapterModel second = DefaultCorvexium(1);
+  second.pciBus = 0x82;
+  second.sasAddress = 0x500605B00C8A5E20ull;
+  second.boardTracer = "ZK8C4A0288";
+  second.scsiHost = 1;
+  second.pciSlot = 6;
+  second.sysfsSlot = 6;
+  second.pages = DefaultPages(second);
+  second.images = DefaultImages(second);
+  second.modules = DefaultModules(second);
+  for (ModuleModel& m : second.modules) m.serial[7] = 'B';  // ZKM2406B0104 ...
+  second.raid = DefaultRaid(second);
+  host.nodes.front().adapters.push_back(std::move(second));
+  // The second card's manufacturing page 0 announces its size but its
+  // NVRAM copy cannot be read.
+  Fault nvram;
+  nvram.kind = FaultKind::kAnswer;
+  nvram.function = 0x04;
+  nvram.pageType = kPageManufacturing;
+  nvram.pageNumber = 0;
+  nvram.action = 6;  // read NVRAM
+  nvram.ioc = 1;
+  nvram.iocStatus = 0x0022;
+  nvram.times = -1;
+  host.faults.push_back(nvram);
+  host.files = DefaultVirtualFiles(host);
+  return host;
+}
+
+HostModel NoPage223Host() {
+  HostModel host = DefaultHost();
+  host.FirstAdapter()->versionPage = false;
+  return host;
+}
+
+HostModel SysfsSlotHost() {
+  HostModel host = DefaultHost();
+  host.FirstAdapter()->pciSlot = 0xFF;
+  Regenerate(&host, false);
+  return host;
+}
+
+HostModel MixedModulesHost() {
+  HostModel host = UnconfiguredHost();
+  AdapterModel& a = *host.FirstAdapter();
+  auto set = [&](uint8_t slot, char type, const char* config, uint64_t sectors) {
+    ModuleModel& m = *a.FindModule(slot);
+    m.modelType = type;
+    m.configId = config;
+    m.nativeSectors = m.maxSectors = sectors;
+  };
+  set(kSlot5, '4', "2519", kSectors512);
+  set(kSlot6, '0', "2510", 250069680);
+  set(kSlot7, '9', "2516", kSectors256);
+  host.files = DefaultVirtualFiles(host);
+  return host;
+}
+
 const std::vector<NamedCard>& NamedCards() {
   static const std::vector<NamedCard> cards = {
       {"default", DefaultHost},
@@ -156,6 +218,10 @@ const std::vector<NamedCard>& NamedCards() {
       {"unconfigured-five", UnconfiguredFiveHost},
       {"unconfigured-three", UnconfiguredThreeHost},
       {"sas-module", SasModuleHost},
+      {"two-cards", TwoCardsHost},
+      {"no-page-223", NoPage223Host},
+      {"sysfs-slot", SysfsSlotHost},
+      {"mixed-modules", MixedModulesHost},
   };
   return cards;
 }

@@ -58,4 +58,23 @@ HostModel UnconfiguredThreeHost();
 // attached, end device): SCSI LOG SENSE, no SATA passthrough.
 HostModel SasModuleHost();
 
+// Cards for the listings.
+// Two cards on /dev/qmx2ctl_cx: the default card (IOC 0) and a second one
+// (IOC 1: PCI bus 0x82, slot 6, SCSI host 1, SAS address
+// 0x500605B00C8A5E20) whose manufacturing page 0 announces its size but
+// cannot be read from NVRAM (IOCStatus 0x0022), so its card information fails.
+HostModel TwoCardsHost();
+// The default card without extended manufacturing page 223: versions come
+// from the images in flash, identifiers from the modules' diagnostic
+// information.
+HostModel NoPage223Host();
+// The default card whose controller does not know its slot (IOC page 1
+// byte 13 0xFF); sysfs has it in slot 5.
+HostModel SysfsSlotHost();
+// The unconfigured card with four kinds of module: slot 4 the default
+// ('0' "2519", 128 GB), slot 5 '4' "2519" (512 GB), slot 6 '0' "2510" (no
+// table knows it, and page 223 cannot carry it: 0 there), slot 7 '9' "2516"
+// (256 GB).
+HostModel MixedModulesHost();
+
 }  // namespace emu

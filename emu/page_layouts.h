@@ -55,6 +55,19 @@ inline constexpr uint32_t kBoardTemperature = 20;
 inline constexpr uint32_t kBoardTemperatureUnits = 22;
 }  // namespace io_unit7
 
+// IOC page 1 (type 1, number 1): interrupt coalescing and the PCI location.
+namespace ioc1 {
+inline constexpr uint32_t kBytes = 24;
+inline constexpr uint8_t kVersion = 5;
+inline constexpr uint32_t kFlags = 4;              // u32
+inline constexpr uint32_t kCoalescingTimeout = 8;  // u32
+inline constexpr uint32_t kCoalescingDepth = 12;
+inline constexpr uint32_t kPciSlot = 13;           // 0xFF: not known
+inline constexpr uint32_t kPciBus = 14;
+inline constexpr uint32_t kPciDomainSegment = 15;
+static_assert(kPciDomainSegment < kBytes);
+}  // namespace ioc1
+
 // Manufacturing page 0 (type 9, number 0).
 namespace mfg0 {
 inline constexpr uint32_t kBytes = 76;
@@ -132,5 +145,32 @@ inline constexpr uint32_t kScapTable = 60;      // u16 per interval boundary
 inline constexpr uint32_t kScapTableMaxEntries = (kBytes - kScapTable) / 2;  // 22
 static_assert(kScapTable + 2 * kScapTableMaxEntries <= kBytes);
 }  // namespace mfg10
+
+// The extended manufacturing pages (type 15, extended type 0x1A), after
+// their 8-byte header.
+namespace ext_mfg {
+inline constexpr uint8_t kVersion = 1;
+inline constexpr uint8_t kTrimPage = 221;
+inline constexpr uint8_t kPowerPage = 222;
+inline constexpr uint8_t kVersionPage = 223;
+// Page 221: the modules' trim counts, a u64 per slot.
+inline constexpr uint32_t kTrimSlots = 8;        // u8: the slots that follow
+inline constexpr uint32_t kTrimCounts = 16;
+inline constexpr uint32_t kTrimBytes = kTrimCounts + 8 * 8;
+// Page 222: the board's power sensors, u32 in milliwatts.
+inline constexpr uint32_t kPower12v = 8;
+inline constexpr uint32_t kPower3v3 = 12;
+inline constexpr uint32_t kPowerTotal = 16;
+inline constexpr uint32_t kPowerBytes = 24;
+// Page 223: the versions in flash and the modules' configuration
+// identifiers, a u32 per slot packed as hexadecimal digits (0: not recorded).
+inline constexpr uint32_t kFirmwareVersion = 8;
+inline constexpr uint32_t kLegacyBiosVersion = 12;
+inline constexpr uint32_t kUefiVersion = 16;
+inline constexpr uint32_t kPackageVersion = 20;
+inline constexpr uint32_t kIdentifiers = 24;
+inline constexpr uint32_t kVersionBytes = kIdentifiers + 4 * 8;
+static_assert(kTrimBytes == 80 && kVersionBytes == 56);
+}  // namespace ext_mfg
 
 }  // namespace emu::pages

@@ -129,6 +129,8 @@ std::unique_ptr<PageProvider> StandardPageProvider(uint8_t type, uint8_t extType
     case kExtRaidConfig:  // 0 next configuration, 1 this configuration, 2 the active one
       return generated({{0, F::kNextHandle, 0xFF}, {1, F::kExact, 0xFF}, {2, F::kFirst, 0}},
                        GenerateRaidConfigPages);
+    case kExtManufacturing:  // the card has each page once
+      return generated({}, GenerateExtManufacturingPages);
     default:
       return nullptr;
   }

@@ -4,7 +4,7 @@
 // in the vendor-specific bytes 36-55); a module that speaks SAS names its
 // maker and answers LOG SENSE; a volume answers with the controller's own
 // vendor and product text. Later commands are added to the table at the
-// end.
+// end (the ones that take data live in scsi_write_commands.cpp).
 #include <algorithm>
 
 #include "emu/scsi_identity.h"
@@ -33,8 +33,8 @@ void PutText(Bytes* v, size_t at, const std::string& text) {
   for (size_t i = 0; i < text.size() && at + i < v->size(); ++i) (*v)[at + i] = static_cast<uint8_t>(text[i]);
 }
 
-ScsiOutcome Good(Bytes data = {}) { return ScsiOutcome{kScsiGood, std::move(data), {}}; }
-ScsiOutcome Check(const SenseCode& code) { return ScsiOutcome{kScsiCheckCondition, {}, code}; }
+ScsiOutcome Good(Bytes data = {}) { return ScsiOutcome{kScsiGood, std::move(data), 0, {}}; }
+ScsiOutcome Check(const SenseCode& code) { return ScsiOutcome{kScsiCheckCondition, {}, 0, code}; }
 
 // The CDB size an opcode's group needs (0: a group this target does not know).
 uint32_t CdbSize(uint8_t opcode) {
@@ -125,7 +125,7 @@ Bytes BlockCharacteristicsPage(const ScsiTarget& t) {
   return page;
 }
 
-ScsiOutcome Inquiry(ScsiTarget& t, const Bytes& cdb) {
+ScsiOutcome Inquiry(ScsiTarget& t, const Bytes& cdb, const Bytes&) {
   namespace q = scsi::inquiry;
   uint32_t allocation = GetBe(cdb, q::kAllocation, 2);
   bool evpd = (cdb[q::kEvpd] & 0x01) != 0;
@@ -157,7 +157,7 @@ ScsiOutcome Inquiry(ScsiTarget& t, const Bytes& cdb) {
   return Good(std::move(data));
 }
 
-ScsiOutcome ReadCapacity10(ScsiTarget& t, const Bytes&) {
+ScsiOutcome ReadCapacity10(ScsiTarget& t, const Bytes&, const Bytes&) {
   Bytes data(scsi::capacity::k10Bytes, 0);
   uint64_t last = LastLba(t);
   PutBe(&data, 0, last > 0xFFFFFFFEull ? 0xFFFFFFFFull : last, 4);
@@ -165,7 +165,7 @@ ScsiOutcome ReadCapacity10(ScsiTarget& t, const Bytes&) {
   return Good(std::move(data));
 }
 
-ScsiOutcome ServiceActionIn16(ScsiTarget& t, const Bytes& cdb) {
+ScsiOutcome ServiceActionIn16(ScsiTarget& t, const Bytes& cdb, const Bytes&) {
   if ((cdb[1] & 0x1F) != scsi::kReadCapacity16Action) return Check(kInvalidFieldInCdb);
   Bytes data(scsi::capacity::k16Bytes, 0);
   PutBe(&data, 0, LastLba(t), 8);
@@ -175,11 +175,11 @@ ScsiOutcome ServiceActionIn16(ScsiTarget& t, const Bytes& cdb) {
   return Good(std::move(data));
 }
 
-ScsiOutcome TestUnitReady(ScsiTarget&, const Bytes&) { return Good(); }
+ScsiOutcome TestUnitReady(ScsiTarget&, const Bytes&, const Bytes&) { return Good(); }
 
 // REQUEST SENSE hands over a pending unit attention as its data (and so
 // clears it); otherwise "no sense".
-ScsiOutcome RequestSense(ScsiTarget& t, const Bytes& cdb) {
+ScsiOutcome RequestSense(ScsiTarget& t, const Bytes& cdb, const Bytes&) {
   TargetSense& sense = t.sense();
   SenseCode code;
   if (sense.unitAttention) {
@@ -194,7 +194,7 @@ ScsiOutcome RequestSense(ScsiTarget& t, const Bytes& cdb) {
 
 // LOG SENSE, answered by a module that speaks SAS; a SATA module's
 // translation layer keeps no log pages.
-ScsiOutcome LogSense(ScsiTarget& t, const Bytes& cdb) {
+ScsiOutcome LogSense(ScsiTarget& t, const Bytes& cdb, const Bytes&) {
   namespace l = scsi::log_sense;
   if (t.module == nullptr || !ModuleIsSas(*t.module)) return Check(kInvalidOpcode);
   Bytes page;
@@ -209,7 +209,7 @@ ScsiOutcome LogSense(ScsiTarget& t, const Bytes& cdb) {
 struct Command {
   uint8_t opcode;
   bool reportsUnitAttention;
-  ScsiOutcome (*run)(ScsiTarget&, const Bytes&);
+  ScsiOutcome (*run)(ScsiTarget&, const Bytes& cdb, const Bytes& dataOut);
 };
 
 constexpr Command kCommands[] = {
@@ -219,6 +219,8 @@ constexpr Command kCommands[] = {
     {scsi::kReadCapacity10, true, ReadCapacity10},
     {scsi::kServiceActionIn16, true, ServiceActionIn16},
     {scsi::kLogSense, true, LogSense},
+    {scsi::kWriteBuffer, true, WriteBuffer},
+    {scsi::kFormatUnit, true, FormatUnit},
 };
 
 }  // namespace
@@ -242,11 +244,16 @@ std::vector<uint8_t> BuildSense(const SenseCode& code, bool descriptorFormat) {
 }
 
 ScsiOutcome ExecuteScsi(ScsiTarget& target, const std::vector<uint8_t>& cdb,
-                        const std::vector<uint8_t>&) {
+                        const std::vector<uint8_t>& dataOut) {
   TargetSense& sense = target.sense();
-  if (sense.checkConditionTimes != 0) {
+  const bool armedForThis =
+      sense.checkConditionOpcode < 0 || (!cdb.empty() && cdb[0] == sense.checkConditionOpcode);
+  if (sense.checkConditionTimes != 0 && armedForThis) {
     SenseCode code = sense.checkCondition;
-    if (sense.checkConditionTimes > 0 && --sense.checkConditionTimes == 0) sense.checkCondition = {};
+    if (sense.checkConditionTimes > 0 && --sense.checkConditionTimes == 0) {
+      sense.checkCondition = {};
+      sense.checkConditionOpcode = -1;
+    }
     return Check(code);
   }
   const Command* command = nullptr;
@@ -262,7 +269,7 @@ ScsiOutcome ExecuteScsi(ScsiTarget& target, const std::vector<uint8_t>& cdb,
   if (command == nullptr) return Check(kInvalidOpcode);
   if (cdb.size() < CdbSize(cdb[0])) return Check(kInvalidFieldInCdb);
   if (!target.lunZero && cdb[0] != scsi::kInquiry) return Check(kLunNotSupported);
-  return command->run(target, cdb);
+  return command->run(target, cdb, dataOut);
 }
 
 }  // namespace emu

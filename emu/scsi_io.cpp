@@ -42,6 +42,7 @@ void Run(CommandRequest& request, CommandAnswer& answer, bool raidPassthrough) {
   if (target.module == nullptr && target.volume == nullptr) {
     return SetReplyStatus(&reply, kIocDeviceNotThere);
   }
+  if (target.module != nullptr) target.runtime = &request.runtime.modules[target.module->slot];
   if (!raidPassthrough) {
     for (uint32_t i = 0; i < s::kLunBytes; ++i) target.lunZero &= le::Get8(frame, s::kLun + i) == 0;
   }
@@ -49,14 +50,22 @@ void Run(CommandRequest& request, CommandAnswer& answer, bool raidPassthrough) {
   std::vector<uint8_t> cdb(frame.begin() + s::kCdb, frame.begin() + s::kCdb + cdbLength);
   uint32_t dataLength = le::Get32(frame, s::kDataLength);
   uint32_t direction = le::Get32(frame, s::kControl) & s::kControlDirection;
-  ScsiOutcome outcome = ExecuteScsi(target, cdb, request.dataOut);
+  // A write moves at most the frame's data length of the data-out to the target.
+  bool write = direction == s::kControlWrite;
+  std::vector<uint8_t> toTarget;
+  if (write) {
+    size_t n = std::min<size_t>(dataLength, request.dataOut.size());
+    toTarget.assign(request.dataOut.begin(), request.dataOut.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  ScsiOutcome outcome = ExecuteScsi(target, cdb, toTarget);
 
   // Data in needs a read transfer; a frame that says otherwise is refused.
   if (!outcome.dataIn.empty() && dataLength != 0 && direction != s::kControlRead) {
     return SetReplyStatus(&reply, kIocInvalidField);
   }
-  size_t moved = std::min<size_t>({outcome.dataIn.size(), dataLength, request.dataInSize});
-  answer.dataIn.assign(outcome.dataIn.begin(), outcome.dataIn.begin() + moved);
+  size_t moved = write ? std::min<size_t>(outcome.bytesOut, dataLength)
+                       : std::min<size_t>({outcome.dataIn.size(), dataLength, request.dataInSize});
+  if (!write) answer.dataIn.assign(outcome.dataIn.begin(), outcome.dataIn.begin() + moved);
   le::Put8(&reply, s::kReplyScsiStatus, outcome.status);
   le::Put32(&reply, s::kReplyTransferCount, static_cast<uint32_t>(moved));
   if (outcome.status == kScsiCheckCondition) {

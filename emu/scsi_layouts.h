@@ -1,5 +1,6 @@
 // SCSI data the targets return: INQUIRY, the vital product data pages, READ
-// CAPACITY (10) and (16). SCSI data is big-endian.
+// CAPACITY (10) and (16); and what they take: the CDB fields and parameter
+// lists of WRITE BUFFER and FORMAT UNIT. SCSI data is big-endian.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,10 @@ namespace emu::scsi {
 enum Opcode : uint8_t {
   kTestUnitReady = 0x00,
   kRequestSense = 0x03,
+  kFormatUnit = 0x04,
   kInquiry = 0x12,
   kReadCapacity10 = 0x25,
+  kWriteBuffer = 0x3B,
   kLogSense = 0x4D,
   kServiceActionIn16 = 0x9E,
 };
@@ -80,5 +83,29 @@ inline constexpr uint32_t kDescriptorBytes = 8;
 inline constexpr uint8_t kFixed = 0x70;
 inline constexpr uint8_t kDescriptor = 0x72;
 }  // namespace sense
+
+// WRITE BUFFER (10-byte CDB): mode in byte 1 bits 0-4, buffer ID at 2,
+// buffer offset (24 bits) at 3, parameter list length (24 bits) at 6.
+namespace write_buffer {
+inline constexpr uint32_t kMode = 1;
+inline constexpr uint8_t kModeMask = 0x1F;
+inline constexpr uint32_t kBufferId = 2;
+inline constexpr uint32_t kOffset = 3;
+inline constexpr uint32_t kLength = 6;
+inline constexpr uint8_t kDownloadAndSave = 0x05;  // download microcode and save
+}  // namespace write_buffer
+
+// FORMAT UNIT (6-byte CDB): byte 1 FMTDATA (a parameter list follows as
+// data-out) and LONGLIST (its header is 8 bytes, else 4). The header: flags
+// at 1, the defect list length after it (u16 at 2, or u32 at 4).
+namespace format_unit {
+inline constexpr uint32_t kFlags = 1;
+inline constexpr uint8_t kFmtData = 0x10;
+inline constexpr uint8_t kLongList = 0x20;
+inline constexpr uint32_t kShortHeaderBytes = 4;
+inline constexpr uint32_t kLongHeaderBytes = 8;
+inline constexpr uint32_t kShortDefectLength = 2;  // u16
+inline constexpr uint32_t kLongDefectLength = 4;   // u32
+}  // namespace format_unit
 
 }  // namespace emu::scsi

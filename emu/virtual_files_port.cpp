@@ -43,6 +43,7 @@ class VirtualFile : public os::File {
     std::string* data = Data();
     if (!write_ || data == nullptr) return 0;
     if (append_) position_ = data->size();
+    emulator_.model().files.Find(path_)->generated = false;  // written: no longer the state's
     if (data->size() < position_ + length) data->resize(position_ + length, '\0');
     data->replace(position_, length, static_cast<const char*>(buffer), length);
     position_ += length;
@@ -99,7 +100,7 @@ bool Emulator::Stat(const char* path, os::PathStatus* status) {
     return true;
   }
   if (!IsVirtual(p)) return posix_.Stat(path, status);
-  SyncProcScsi();
+  SyncVirtualFiles();
   const VirtualEntry* entry = model_.files.Resolve(p);
   if (entry == nullptr) return false;
   Describe(*entry, status);
@@ -115,7 +116,7 @@ bool Emulator::Lstat(const char* path, os::PathStatus* status) {
     return true;
   }
   if (!IsVirtual(p)) return posix_.Lstat(path, status);
-  SyncProcScsi();
+  SyncVirtualFiles();
   // The folders on the way are followed, the last name is not.
   size_t slash = p.rfind('/');
   std::string folder = slash == 0 ? "/" : p.substr(0, slash);
@@ -132,6 +133,7 @@ bool Emulator::Lstat(const char* path, os::PathStatus* status) {
 bool Emulator::ListDirectory(const char* path, std::vector<std::string>* names) {
   if (path == nullptr) return false;
   if (!IsVirtual(path)) return posix_.ListDirectory(path, names);
+  SyncVirtualFiles();
   std::vector<std::string> inside;
   if (!model_.files.List(path, &inside)) return false;
   names->clear();
@@ -144,7 +146,7 @@ bool Emulator::ListDirectory(const char* path, std::vector<std::string>* names) 
 std::unique_ptr<os::File> Emulator::OpenFile(const char* path, const char* mode) {
   if (path == nullptr || mode == nullptr) return nullptr;
   if (!IsVirtual(path)) return posix_.OpenFile(path, mode);
-  SyncProcScsi();
+  SyncVirtualFiles();
   std::string resolved;
   const VirtualEntry* entry = model_.files.Resolve(path, &resolved);
   // The kernel's trees cannot be given new files.
@@ -154,7 +156,11 @@ std::unique_ptr<os::File> Emulator::OpenFile(const char* path, const char* mode)
   bool write = mode[0] == 'w' || mode[0] == 'a' || plus;
   bool append = mode[0] == 'a';
   if (mode[0] != 'r' && mode[0] != 'w' && mode[0] != 'a') return nullptr;
-  if (mode[0] == 'w') model_.files.Find(resolved)->data.clear();
+  if (mode[0] == 'w') {
+    VirtualEntry* written = model_.files.Find(resolved);
+    written->data.clear();
+    written->generated = false;
+  }
   return std::make_unique<VirtualFile>(*this, resolved, read, write, append);
 }
 

@@ -158,6 +158,10 @@ TEST(CardFile, ErrorsNameTheLine) {
       {"[fault]\ntimes = 3\n", "line 1: [fault] needs a kind"},
       {"[fault]\nkind = meltdown\n", "line 2: unknown fault kind \"meltdown\""},
       {"[fault]\nkind = answer\ntimes = 0\n", "line 3: times is -1 or a count"},
+      {"[fault]\nkind = answer\naction = 6\n", "line 1: [fault] action names a CONFIG action"},
+      {"[fault]\nkind = answer\npage-type = 9\naction = 7\n", "line 4: bad action \"7\""},
+      {"[fault]\nkind = answer\nioc = 255\n", "line 3: bad ioc \"255\""},
+      {"[node /dev/qmx2ctl_cx]\n[adapter 0]\npage-223 = 2\n", "line 3: bad page-223 \"2\""},
       {"[file /etc/passwd]\n", "line 1: virtual files live under /proc or /sys"},
       {"[file /sys/x]\ntext = \"unterminated\n", "line 2: bad quoted value for text"},
   };

@@ -47,6 +47,41 @@ TEST_F(FaultTest, AnIoctlFailsForTheTimesAsked) {
   EXPECT_EQ(IocInfo(), 0);
 }
 
+// A fault may name one adapter by its IOC number (the others answer as
+// ever) and, for a page, one CONFIG action.
+TEST_F(FaultTest, AFaultMayNameOneAdapterAndOneAction) {
+  card().model().nodes[0].adapters.push_back(emu::DefaultCorvexium(1));
+  emu::Fault ioctlFault;
+  ioctlFault.kind = emu::FaultKind::kIoctlError;
+  ioctlFault.request = kIocInfo;
+  ioctlFault.errorNumber = EIO;
+  ioctlFault.ioc = 1;
+  card().ArmFault(ioctlFault);
+  EXPECT_EQ(IocInfo(), 0);
+  std::vector<uint8_t> block(92, 0);
+  Put32(block, 0, 1);
+  EXPECT_EQ(card().Ioctl(fd_, kIocInfo, block.data()), -1);
+  EXPECT_EQ(card().LastErrorNumber(), EIO);
+
+  emu::Fault nvram;
+  nvram.kind = emu::FaultKind::kAnswer;
+  nvram.function = 0x04;
+  nvram.pageType = 9;
+  nvram.pageNumber = 10;
+  nvram.action = 6;
+  nvram.iocStatus = 0x0004;
+  nvram.times = 1;
+  card().ArmFault(nvram);
+  EXPECT_EQ(ReadPage(card(), fd_, 9, 10, 0, 0, 1).readStatus, 0);  // the current copy: untouched
+  PageRead r = ReadPage(card(), fd_, 9, 10, 0, 0, 6);
+  EXPECT_EQ(r.headerStatus, 0);
+  EXPECT_EQ(r.readStatus, 0x0004);
+  EXPECT_EQ(ReadPage(card(), fd_, 9, 10, 0, 0, 6).readStatus, 0);  // spent
+  nvram.times = 0;  // arms nothing
+  card().ArmFault(nvram);
+  EXPECT_EQ(card().model().faults.size(), 1u);
+}
+
 TEST_F(FaultTest, AnIoctlFaultMayNameOneFunction) {
   card().FailIoctl(kCommand, ETIMEDOUT, -1, 0x04);
   EXPECT_EQ(Facts().rc, 0);

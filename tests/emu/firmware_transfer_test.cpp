@@ -1,6 +1,8 @@
 // FW DOWNLOAD in pieces, FW UPLOAD back, and the images of a new card.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "emu/emulator.h"
 #include "raw_port.h"
 
@@ -199,7 +201,60 @@ TEST_F(TransferTest, TheNewCardsOptionRomIsALegacyThenUefiChain) {
   }
   EXPECT_EQ(codeTypes, (std::vector<int>{0, 3}));
   EXPECT_LT(at, rom.size());  // trailing components follow the chain
-  EXPECT_EQ(Get16(rom, at), 0xAA55);
+  // The components: 0xAA55, ID u16 at 0x38, group in the upper four bits of
+  // 0x3B, size u32 at 0x60; each sums to 0, and so does the whole region.
+  std::vector<std::pair<int, int>> components;
+  while (at < rom.size() && components.size() < 12) {
+    ASSERT_EQ(Get16(rom, at), 0xAA55) << at;
+    uint32_t size = Get32(rom, at + 0x60);
+    ASSERT_GT(size, 0u);
+    ASSERT_LE(at + size, rom.size());
+    uint8_t sum = 0;
+    for (size_t i = at; i < at + size; ++i) sum = static_cast<uint8_t>(sum + rom[i]);
+    EXPECT_EQ(sum, 0) << "component at " << at;
+    components.emplace_back(rom[at + 0x3B] & 0xF0, Get16(rom, at + 0x38));
+    at += size;
+  }
+  EXPECT_EQ(at, rom.size());
+  EXPECT_EQ(components, (std::vector<std::pair<int, int>>{{0x10, 0x102}, {0x10, 0x110}, {0x10, 0x112},
+                                                          {0x10, 0x113}, {0x30, 0x102}, {0x30, 0x112},
+                                                          {0x30, 0x110}, {0x30, 0x113}}));
+  uint8_t sum = 0;
+  for (uint8_t b : rom) sum = static_cast<uint8_t>(sum + b);
+  EXPECT_EQ(sum, 0);
+}
+
+// What the firmware checks read of the image against the controller: the
+// supported devices (type 7: count at +0x42, 16-byte entries from +0x48,
+// device ID u16 at +0, revisions at +8 and +9), the NVDATA (type 3:
+// signature at +0x40, version at +0x48, PROD_ID at 4 x (u16 at +0x5C) from
+// +0x40 with its signature, vendor, product, device ID at +42 and
+// subsystem ID at +46), the identifier words at 0x20/0x22 and the board name at 0xB0.
+TEST_F(TransferTest, TheNewCardsFirmwareFitsItsController) {
+  std::vector<uint8_t> fw = UploadAll(1);
+  std::map<int, uint32_t> ext;
+  for (uint32_t at = Get32(fw, 0x30); at != 0 && ext.size() < 8; at = Get32(fw, at + 12)) {
+    ASSERT_LE(at + Get32(fw, at + 8), fw.size());
+    ext[fw.at(at)] = at;
+  }
+  ASSERT_EQ(ext.size(), 4u);
+  uint32_t devices = ext[7];
+  ASSERT_GE(fw[devices + 0x42], 1);
+  EXPECT_EQ(Get16(fw, devices + 0x48), adapter().pciDeviceId);
+  EXPECT_LE(fw[devices + 0x48 + 8], adapter().hardwareRevision);
+  EXPECT_GE(fw[devices + 0x48 + 9], adapter().hardwareRevision);
+  uint32_t nvdata = ext[3];
+  EXPECT_EQ(Get32(fw, nvdata + 0x40), 0x4E69636Bu);
+  EXPECT_EQ(Get32(fw, nvdata + 0x48), adapter().nvdataVersion);
+  uint32_t prodId = nvdata + 0x40 + 4u * Get16(fw, nvdata + 0x5C);
+  EXPECT_EQ(Get32(fw, prodId), 0x4672617Au);
+  EXPECT_EQ(std::string(fw.begin() + prodId + 4, fw.begin() + prodId + 12), "ULVANE  ");
+  EXPECT_EQ(Get16(fw, prodId + 42), adapter().pciDeviceId);
+  EXPECT_EQ(Get16(fw, prodId + 46), adapter().subsystemDeviceId);
+  EXPECT_EQ(Get16(fw, 0x20), adapter().pciVendorId);
+  EXPECT_EQ(Get16(fw, 0x22), adapter().productId);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(fw.data() + 0xB0)), "Corvexium");
+  EXPECT_EQ(fw[0x1E], 0x02);  // the OEM identifier within the package version
 }
 
 }  // namespace

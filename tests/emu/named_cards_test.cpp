@@ -118,6 +118,70 @@ TEST_F(NamedCardPages, TheCardWithAModuleMissing) {
   EXPECT_EQ(ProcScsi(), "Attached devices:\n");
 }
 
+// The second card answers on IOC 1 of the same node; its manufacturing
+// page 0 announces its size and reads current, but its NVRAM copy (action
+// 6) cannot be read; the first card's can.
+TEST_F(NamedCardPages, TheTwoCards) {
+  Use(emu::TwoCardsHost());
+  auto read = [&](uint32_t ioc, uint8_t type, uint8_t number, uint8_t action) {
+    Message header;
+    header.ioc = ioc;
+    header.frame = ConfigFrame(0, type, number);
+    header.replyRoom = 24;
+    Sent h = Send(header);
+    if (h.status() != 0) return std::make_pair(h.status(), std::vector<uint8_t>{});
+    Message m = header;
+    m.frame = ConfigFrame(action, type, number, 0, 0, h.reply[21]);
+    m.dataInRoom = 4u * h.reply[21];
+    Sent d = Send(m);
+    return std::make_pair(d.status(), d.dataIn);
+  };
+  EXPECT_EQ(read(1, 9, 0, 1).first, 0);
+  EXPECT_EQ(read(1, 9, 0, 6).first, 0x0022);
+  EXPECT_EQ(read(1, 9, 0, 6).first, 0x0022);  // every time
+  EXPECT_EQ(Text(read(0, 9, 0, 6).second, 28, 9), "Corvexium");
+  EXPECT_EQ(Get64(read(1, 9, 5, 1).second, 16), 0x500605B00C8A5E20ull);
+  EXPECT_EQ(read(1, 1, 1, 1).second.at(13), 6);  // IOC page 1: slot 6
+  // The firmware head of the second card, as the controller table reads it.
+  Message upload;
+  upload.ioc = 1;
+  upload.frame = Frame(36, 0x12);
+  upload.frame[0] = 1;
+  Put32(upload.frame, 12, 256);
+  upload.frame[22] = 12;
+  Put32(upload.frame, 32, 256);
+  upload.dataInRoom = 256;
+  upload.replyRoom = 24;
+  Sent head = Send(upload);
+  EXPECT_EQ(head.status(), 0);
+  EXPECT_EQ(Get32(head.dataIn, 28), 0x0E020500u);
+  EXPECT_EQ(ProcScsi(),
+            "Attached devices:\n"
+            "Host: scsi0 Channel: 01 Id: 00 Lun: 00\n"
+            "  Vendor: QMX      Model: Logical Volume   Rev: 3000\n"
+            "  Type:   Direct-Access                    ANSI  SCSI revision: 05\n"
+            "Host: scsi1 Channel: 01 Id: 00 Lun: 00\n"
+            "  Vendor: QMX      Model: Logical Volume   Rev: 3000\n"
+            "  Type:   Direct-Access                    ANSI  SCSI revision: 05\n");
+}
+
+TEST_F(NamedCardPages, TheListingsCards) {
+  Use(emu::NoPage223Host());
+  EXPECT_EQ(Status(15, 223, 0x1A), 0x0022);
+  EXPECT_EQ(Page(1, 1).at(13), 5);
+  Use(emu::SysfsSlotHost());
+  EXPECT_EQ(Page(1, 1).at(13), 0xFF);
+  EXPECT_EQ(Page(15, 223, 0x1A).size(), 56u);
+  std::unique_ptr<os::File> f = card().OpenFile("/sys/bus/pci/slots/5/address", "r");
+  ASSERT_NE(f, nullptr);
+  char line[16];
+  EXPECT_STREQ(f->ReadLine(line, sizeof line), "0000:03:00\n");
+  Use(emu::MixedModulesHost());
+  EXPECT_EQ(Devices().size(), 4u);
+  EXPECT_EQ(Count(ProcScsi(), "Vendor: ATA"), 4u);
+  EXPECT_EQ(card().Module(5)->maxSectors, 1000215216u);
+}
+
 TEST(CardFileDevices, AFileWithoutDeviceSectionsGetsTheDevicesOfItsSettings) {
   emu::HostModel nine = Parse("[node /dev/qmx2ctl_cx]\n[adapter 0]\nboard-type = 9\n");
   const emu::AdapterModel& a = *nine.FirstAdapter();

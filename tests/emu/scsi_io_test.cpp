@@ -160,6 +160,19 @@ TEST_F(ScsiIo, CheckConditionAndUnitAttentionOnDemand) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Scsi(0x0B, {0x00, 0, 0, 0, 0, 0}, 0).sense[12], 0x04);
   EXPECT_FALSE(card().QueueCheckCondition(0x33, emu::SenseCode{0x03, 0, 0}));
   EXPECT_FALSE(card().QueueUnitAttention(0x33));
+
+  // Armed for one operation code: other commands pass, and the card file
+  // keeps the condition as it is armed.
+  ASSERT_TRUE(card().QueueCheckCondition(0x0C, emu::SenseCode{0x05, 0x24, 0x00}, 1, 0x25));
+  std::string saved = emu::FormatHostFile(card().model());
+  EXPECT_EQ(ScsiStatus(Scsi(0x0C, Inquiry())), 0);
+  EXPECT_EQ(Scsi(0x0C, ReadCapacity10(), 8).sense[12], 0x24);
+  EXPECT_EQ(ScsiStatus(Scsi(0x0C, ReadCapacity10(), 8)), 0);
+  emu::HostModel reread;
+  std::string error;
+  ASSERT_TRUE(emu::ParseHostFile(saved, &reread, &error)) << error;
+  EXPECT_EQ(emu::FormatHostFile(reread), saved);
+  EXPECT_NE(saved.find("check-condition-opcode = 0x25"), std::string::npos);
 }
 
 TEST_F(ScsiIo, MembersAnswerOnlyThroughTheRaidPassthrough) {
