@@ -61,9 +61,11 @@ TEST_F(PciLink, LinkPageFailuresLeaveTheOutputs) {
 
 TEST_F(PciLink, SlotFromIocPage1) {
   uint8_t slot = 0x55;
-  // The default card has no IOC page 1.
+  // A card without IOC page 1 leaves the slot as it was.
+  card().RemovePage(1, 1);
   EXPECT_EQ(GetPciSlotFromIoc(adapter_, &slot), 1u);
   EXPECT_EQ(slot, 0x55);
+  card().ClearFaults();
 
   SetIocPage1(20, 0x07);
   EXPECT_EQ(GetPciSlotFromIoc(adapter_, &slot), 0u);

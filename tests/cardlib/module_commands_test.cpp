@@ -202,21 +202,9 @@ std::vector<LoggedScsi> ScsiCommands(const emu::Emulator& card, uint8_t opcode) 
   return out;
 }
 
-// SCSI IO (and the RAID passthrough) answer GOOD to this opcode.
-void AcceptOpcode(emu::Emulator& card, uint8_t opcode) {
-  for (uint8_t function : {uint8_t{0x00}, uint8_t{0x16}}) {
-    emu::FunctionHandler standard = function == 0 ? emu::ScsiIoHandler() : emu::RaidScsiPassthroughHandler();
-    card.RegisterFunction(function, emu::FunctionHandler{
-                                        standard.minimumFrameBytes,
-                                        [standard, opcode](emu::CommandRequest& request, emu::CommandAnswer& answer) {
-                                          if (request.frame[emu::qmx::scsi_io::kCdb] != opcode) {
-                                            standard.handle(request, answer);
-                                            return;
-                                          }
-                                          answer.reply = emu::NewReply(request, emu::qmx::scsi_io::kReplyBytes);
-                                        }});
-  }
-}
+
+// The SAS-protocol module of the fixture: slot 7, a volume member.
+constexpr uint16_t kSasModuleDevHandle = 0x000C;
 
 class SasModuleCommands : public ModuleCommands {
  protected:
@@ -229,7 +217,6 @@ class SasModuleCommands : public ModuleCommands {
 };
 
 TEST_F(SasModuleCommands, WriteBufferDownloadsAndSaves) {
-  AcceptOpcode(*c_.card, 0x3B);
   std::vector<uint8_t> image(70000);
   for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
   const std::vector<uint8_t> original = image;
@@ -246,10 +233,10 @@ TEST_F(SasModuleCommands, WriteBufferDownloadsAndSaves) {
 TEST_F(SasModuleCommands, WriteBufferFailures) {
   std::vector<uint8_t> image(4096, 1);
   // The module does not take it: CHECK CONDITION to every try.
+  ASSERT_TRUE(c_.card->QueueCheckCondition(kSasModuleDevHandle, emu::SenseCode{5, 0x24, 0}, 3, 0x3B));
   EXPECT_EQ(LibZKSSDDownloadFirmwareScsi(0, 7, image.data(), 4096), 1u);
   EXPECT_EQ(ScsiCommands(*c_.card, 0x3B).size(), 3u);
   c_.card->ClearLog();
-  AcceptOpcode(*c_.card, 0x3B);
   // Beyond the 24-bit length, nothing, no image, no module.
   EXPECT_EQ(LibZKSSDDownloadFirmwareScsi(0, 7, image.data(), 0x1000000), 1u);
   EXPECT_EQ(LibZKSSDDownloadFirmwareScsi(0, 7, image.data(), 0), 1u);
@@ -263,7 +250,6 @@ TEST_F(SasModuleCommands, WriteBufferFailures) {
 }
 
 TEST_F(SasModuleCommands, FormatUnitSendsItsListAsDataOut) {
-  AcceptOpcode(*c_.card, 0x04);
   EXPECT_EQ(LibZKSSDScsiCommand(ssd_, 0), 0u);
   EXPECT_EQ(LibZKSSDScsiCommand(ssd_, 1), 0u);
   std::vector<LoggedScsi> sent = ScsiCommands(*c_.card, 0x04);
@@ -279,6 +265,7 @@ TEST_F(SasModuleCommands, FormatUnitSendsItsListAsDataOut) {
 
 TEST_F(SasModuleCommands, FormatUnitFailures) {
   // CHECK CONDITION after the retries is no success.
+  ASSERT_TRUE(c_.card->QueueCheckCondition(kSasModuleDevHandle, emu::SenseCode{5, 0x24, 0}, 3, 0x04));
   EXPECT_EQ(LibZKSSDScsiCommand(ssd_, 0), 1u);
   EXPECT_EQ(ScsiCommands(*c_.card, 0x04).size(), 3u);
   // The controller's refusal; a handle of no device (the passthrough's own status).
