@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/program_state.h"
 #include "os/port.h"
 
 namespace {
@@ -13,31 +14,54 @@ void WriteText(const char* text, size_t length) {
   if (length != 0) os::ActivePort().WriteOut(text, length);
 }
 
-}  // namespace
+void WriteErrorText(const char* text, size_t length) {
+  if (length != 0) os::ActivePort().WriteError(text, length);
+}
 
-void ConsolePrint(const char* format, ...) {
-  // Most messages fit the local buffer; a longer one is formatted again
-  // into a buffer of its exact size.
+// Formats the message and hands it to the writer. Most messages fit the
+// local buffer; a longer one is formatted again into a buffer of its exact
+// size.
+void FormatAndWrite(void (*write)(const char*, size_t), const char* format, va_list args) {
   char local[1024];
-  va_list args;
-  va_start(args, format);
   va_list again;
   va_copy(again, args);
   int length = std::vsnprintf(local, sizeof local, format, args);
-  va_end(args);
   if (length < 0) {
     va_end(again);
     return;
   }
   if (static_cast<size_t>(length) < sizeof local) {
     va_end(again);
-    WriteText(local, static_cast<size_t>(length));
+    write(local, static_cast<size_t>(length));
     return;
   }
   std::vector<char> large(static_cast<size_t>(length) + 1);
   std::vsnprintf(large.data(), large.size(), format, again);
   va_end(again);
-  WriteText(large.data(), static_cast<size_t>(length));
+  write(large.data(), static_cast<size_t>(length));
+}
+
+}  // namespace
+
+void ConsolePrint(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatAndWrite(WriteText, format, args);
+  va_end(args);
+}
+
+void ConsoleError(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatAndWrite(WriteErrorText, format, args);
+  va_end(args);
+}
+
+void ConsoleDiagnostic(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatAndWrite(SuppressStatus != 0 ? WriteErrorText : WriteText, format, args);
+  va_end(args);
 }
 
 size_t FormatString(char* buffer, size_t size, const char* format, ...) {

@@ -9,6 +9,15 @@
 // Formatted print to standard output.
 void ConsolePrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Formatted print to standard error, for a diagnostic that must stay out of
+// a document written to standard output.
+void ConsoleError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A message of a helper that JSON reports share: to standard output like
+// ConsolePrint, or to standard error while a command writes a JSON document
+// (SuppressStatus set), so that the document stays whole.
+void ConsoleDiagnostic(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Formatted print into a caller's buffer of `size` bytes: the text is cut to
 // size - 1 characters and always terminated. Nothing happens when the buffer
 // is null or its size 0. Answers the number of characters stored.

@@ -22,9 +22,6 @@ int ListCommandExec(CommandContext*) { return ReportUnavailable("-list"); }
 int UpdatePkgCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg"); }
 
-int HealthCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int HealthCommandExec(CommandContext*) { return ReportUnavailable("-health"); }
-
 int LocateCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int LocateCommandExec(CommandContext*) { return ReportUnavailable("-locate"); }
 

@@ -111,13 +111,13 @@ TEST(CommandLineTest, CommandsRunOnTheSelectedController) {
 TEST(CommandLineTest, TheSecondCardIsSelectedByNumberTwo) {
   emu::Install(app_test::TwoCardHost());
   app_test::ResetProgramState();
-  app_test::ProgramRun run = RunProgram({"-c", "2", "-health"});
+  app_test::ProgramRun run = RunProgram({"-c", "2", "-showvpd"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, Unavailable("-health") + Message("Error executing command -health."));
+  EXPECT_EQ(run.output, Banner() + Unavailable("-showvpd") + Message("Error executing command -showvpd."));
   EXPECT_EQ(SelectedController, 2u);
   EXPECT_EQ(ControllerCount, 2u);
 
-  run = RunProgram({"-c", "3", "-health"});
+  run = RunProgram({"-c", "3", "-showvpd"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("Controller with index 3 not found...!"), std::string::npos);
 }

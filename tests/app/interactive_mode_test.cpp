@@ -118,14 +118,14 @@ TEST_F(InteractiveTest, OperationMenuLoops) {
 
 TEST_F(InteractiveTest, AFailingCommandBringsTheMenuBack) {
   SelectedController = 1;
-  card_->SetInput("3\n19\n0\n");
+  card_->SetInput("6\n19\n0\n");
   RunOperationMenu();
   std::string output = card_->TakeOutput();
-  const std::string healthFailed = Unavailable("-health") + Message("Execution failed.");
+  const std::string vpdFailed = Unavailable("-showvpd") + Message("Execution failed.");
   const std::string powerFailed = Unavailable("-getPowerVal") + Message("Execution failed.");
-  size_t health = output.find(kOperationPrompt + healthFailed + "\n1.    List");
-  ASSERT_NE(health, std::string::npos) << output;
-  EXPECT_NE(output.find(kOperationPrompt + powerFailed + "\n1.    List", health), std::string::npos);
+  size_t vpd = output.find(kOperationPrompt + vpdFailed + "\n1.    List");
+  ASSERT_NE(vpd, std::string::npos) << output;
+  EXPECT_NE(output.find(kOperationPrompt + powerFailed + "\n1.    List", vpd), std::string::npos);
   EXPECT_EQ(Occurrences(output, kOperationPrompt), 3u);
   EXPECT_EQ(output.find("completed successfully"), std::string::npos);
   EXPECT_EQ(output.find("Error executing"), std::string::npos);
