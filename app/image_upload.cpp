@@ -31,13 +31,13 @@ uint32_t UploadFlashImage(uint32_t adapter, uint8_t imageType, uint8_t** buffer,
   *size = 0;
   uint32_t imageSize = 0;
   if (!UploadImageChunk(adapter, imageType, nullptr, 0, startOffset, &imageSize, iocStatus, iocLogInfo)) {
-    ConsolePrint("\tERROR: Failed to Upload Image!\n");
+    ConsoleDiagnostic("\tERROR: Failed to Upload Image!\n");
     return 0;
   }
   if (imageSize == 0) return 1;
   auto* image = static_cast<uint8_t*>(AllocMem(imageSize));
   if (image == nullptr) {
-    ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
+    ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 0;
   }
   // The buffer holds the size first reported: an image whose size changes
@@ -64,7 +64,7 @@ uint32_t UploadImageBuffer(uint32_t adapter, uint8_t imageType, uint8_t** buffer
   *buffer = nullptr;
   auto* head = static_cast<uint8_t*>(AllocMem(kImageHeadSize));
   if (head == nullptr) {
-    ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
+    ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 0;
   }
   uint32_t imageSize = 0;

@@ -93,6 +93,11 @@ void JsonWriter::Bool(const char* key, bool value) {
   text_ += value ? "true" : "false";
 }
 
+void JsonWriter::Null(const char* key) {
+  Value(key);
+  text_ += "null";
+}
+
 void JsonWriter::Float(const char* key, double value, FloatStyle style) {
   Value(key);
   if (!std::isfinite(value)) {

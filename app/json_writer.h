@@ -33,6 +33,8 @@ class JsonWriter {
   // A number written as a string ("35"), as some keys of the reports carry it.
   void QuotedUnsigned(const char* key, uint64_t value);
   void Bool(const char* key, bool value);
+  // A value that is not known.
+  void Null(const char* key);
   // A float in the style given; a value that is not finite is written null.
   void Float(const char* key, double value, FloatStyle style);
 

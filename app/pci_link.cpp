@@ -30,7 +30,7 @@ uint8_t* ReadCurrentPage(uint32_t adapter, PageReader read, uint32_t needed) {
   if (read(&handle, nullptr, &announced, kReadSizeOnly) != kLibOk || announced == 0) return nullptr;
   auto* page = static_cast<uint8_t*>(AllocMem(announced));
   if (page == nullptr) {
-    ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
+    ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return nullptr;
   }
   uint32_t got = announced;

@@ -2,21 +2,13 @@
 
 #include <cmath>
 
+#include "app/config_code.h"
 #include "app/module_ata.h"
 #include "app/single_precision.h"
 #include "cardlib/module_unlock.h"
 #include "module_unlock_constants.h"
 
 namespace {
-
-// The four characters of a configuration ID as the module stores them, read
-// as one little-endian word.
-constexpr uint32_t ConfigId(const char (&text)[5]) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(text[0])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(text[1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(text[2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(text[3])) << 24;
-}
 
 struct FixedCapacity {
   char modelType;
@@ -26,11 +18,11 @@ struct FixedCapacity {
 
 // First match wins.
 constexpr FixedCapacity kFixedCapacities[] = {
-    {'4', ConfigId("1591"), 64},  {'8', ConfigId("1591"), 64},  {'3', ConfigId("2512"), 64},
-    {'1', ConfigId("2514"), 64},  {'5', ConfigId("1506"), 64},  {'4', ConfigId("2519"), 512},
-    {'6', ConfigId("2525"), 512}, {'0', ConfigId("2519"), 128}, {'9', ConfigId("2518"), 128},
-    {'9', ConfigId("2516"), 256}, {'1', ConfigId("2519"), 256}, {'5', ConfigId("2526"), 256},
-    {'1', ConfigId("2532"), 256},
+    {'4', ConfigCodeWord("1591"), 64},  {'8', ConfigCodeWord("1591"), 64},  {'3', ConfigCodeWord("2512"), 64},
+    {'1', ConfigCodeWord("2514"), 64},  {'5', ConfigCodeWord("1506"), 64},  {'4', ConfigCodeWord("2519"), 512},
+    {'6', ConfigCodeWord("2525"), 512}, {'0', ConfigCodeWord("2519"), 128}, {'9', ConfigCodeWord("2518"), 128},
+    {'9', ConfigCodeWord("2516"), 256}, {'1', ConfigCodeWord("2519"), 256}, {'5', ConfigCodeWord("2526"), 256},
+    {'1', ConfigCodeWord("2532"), 256},
 };
 
 constexpr uint32_t kIdentifySectorsOffset = 256;

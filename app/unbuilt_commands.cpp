@@ -3,6 +3,7 @@
 // command is not available, which the dispatcher reports as a failure.
 #include "app/command_operations.h"
 #include "app/console.h"
+#include "app/memory_strings.h"
 #include "app/utility_names.h"
 
 namespace {
@@ -16,17 +17,15 @@ int ReportUnavailable(const char* option) {
 
 }  // namespace
 
-int ListCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int ListCommandExec(CommandContext*) { return ReportUnavailable("-list"); }
-
 int UpdatePkgCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg"); }
 
-int LocateCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int LocateCommandExec(CommandContext*) { return ReportUnavailable("-locate"); }
-
-int FormatCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int FormatCommandExec(CommandContext*) { return ReportUnavailable("-format"); }
+int FormatCommandExec(CommandContext* context) {
+  void* options = context->params;
+  context->params = nullptr;
+  FreeMem(options);
+  return ReportUnavailable("-format");
+}
 
 int ShowVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); }

@@ -172,6 +172,12 @@ HostModel TwoCardsHost() {
   return host;
 }
 
+HostModel TwoGoodCardsHost() {
+  HostModel host = TwoCardsHost();
+  host.faults.clear();
+  return host;
+}
+
 HostModel NoPage223Host() {
   HostModel host = DefaultHost();
   host.FirstAdapter()->versionPage = false;
@@ -201,6 +207,17 @@ HostModel MixedModulesHost() {
   return host;
 }
 
+HostModel LocateRefusedHost() {
+  HostModel host = DefaultHost();
+  Fault refused;
+  refused.kind = FaultKind::kAnswer;
+  refused.function = 0x18;  // SCSI enclosure processor
+  refused.iocStatus = 0x0043;
+  refused.times = -1;
+  host.faults.push_back(refused);
+  return host;
+}
+
 const std::vector<NamedCard>& NamedCards() {
   static const std::vector<NamedCard> cards = {
       {"default", DefaultHost},
@@ -222,6 +239,8 @@ const std::vector<NamedCard>& NamedCards() {
       {"no-page-223", NoPage223Host},
       {"sysfs-slot", SysfsSlotHost},
       {"mixed-modules", MixedModulesHost},
+      {"locate-refused", LocateRefusedHost},
+      {"two-good-cards", TwoGoodCardsHost},
   };
   return cards;
 }

@@ -64,6 +64,8 @@ HostModel SasModuleHost();
 // 0x500605B00C8A5E20) whose manufacturing page 0 announces its size but
 // cannot be read from NVRAM (IOCStatus 0x0022), so its card information fails.
 HostModel TwoCardsHost();
+// The same two cards, both readable.
+HostModel TwoGoodCardsHost();
 // The default card without extended manufacturing page 223: versions come
 // from the images in flash, identifiers from the modules' diagnostic
 // information.
@@ -76,5 +78,10 @@ HostModel SysfsSlotHost();
 // table knows it, and page 223 cannot carry it: 0 there), slot 7 '9' "2516"
 // (256 GB).
 HostModel MixedModulesHost();
+
+// Cards for the locate command.
+// The default card whose enclosure processor refuses every slot status
+// request (SEP, IOCStatus 0x0043): no module's locate indication can be lit.
+HostModel LocateRefusedHost();
 
 }  // namespace emu

@@ -6,18 +6,12 @@
 #include <string>
 
 #include "app/ssd_capacity.h"
+#include "app/config_code.h"
 #include "card_fixture.h"
 #include "cardlib/module_handles.h"
 #include "emu/named_cards.h"
 
 namespace {
-
-uint32_t Code(const char* text) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(text[0])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(text[1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(text[2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(text[3])) << 24;
-}
 
 TEST(OpMaxLba, TargetsOfTheFixedLevels) {
   struct Case {
@@ -62,7 +56,7 @@ TEST_F(SsdCapacity, FixedConfigurationsAskNothingOfTheModule) {
                         {'1', "2532", 256}};
   for (const Case& c : cases) {
     uint32_t capacity = 0;
-    EXPECT_EQ(GetSsdCapacity(adapter_, ssd_, static_cast<uint32_t>(c.type), Code(c.code), 4, &capacity), 0u);
+    EXPECT_EQ(GetSsdCapacity(adapter_, ssd_, static_cast<uint32_t>(c.type), ConfigCodeWord(c.code), 4, &capacity), 0u);
     EXPECT_EQ(capacity, c.capacity) << c.type << " " << c.code;
   }
   EXPECT_TRUE(card().log().empty());
@@ -72,11 +66,11 @@ TEST_F(SsdCapacity, OtherConfigurationsAreMeasuredOnTheUnlockedModule) {
   // 1000215216 sectors in single precision, times 512 bytes, in GiB: 476.9.
   StartWithModule('7', "2599", 1000215216);
   uint32_t capacity = 0;
-  ASSERT_EQ(GetSsdCapacity(adapter_, ssd_, '7', Code("2599"), 4, &capacity), 0u);
+  ASSERT_EQ(GetSsdCapacity(adapter_, ssd_, '7', ConfigCodeWord("2599"), 4, &capacity), 0u);
   EXPECT_EQ(capacity, 476u);
   // A type that matches only in its code (or the reverse) is measured too.
   capacity = 0;
-  ASSERT_EQ(GetSsdCapacity(adapter_, ssd_, '2', Code("2519"), 4, &capacity), 0u);
+  ASSERT_EQ(GetSsdCapacity(adapter_, ssd_, '2', ConfigCodeWord("2519"), 4, &capacity), 0u);
   EXPECT_EQ(capacity, 476u);
 }
 
@@ -84,7 +78,7 @@ TEST_F(SsdCapacity, AModuleThatCannotBeMeasuredLeavesTheCapacity) {
   StartWithModule('7', "2599", 1000215216);
   card().SetModuleRefusing(4, true);
   uint32_t capacity = 12345;
-  EXPECT_EQ(GetSsdCapacity(adapter_, ssd_, '7', Code("2599"), 4, &capacity), 1u);
+  EXPECT_EQ(GetSsdCapacity(adapter_, ssd_, '7', ConfigCodeWord("2599"), 4, &capacity), 1u);
   EXPECT_EQ(capacity, 12345u);
   card().TakeOutput();
 }
