@@ -11,6 +11,7 @@ from this run instead (review it by hand).
 import argparse
 import json
 import os
+import shlex
 import shutil
 import subprocess
 import sys
@@ -41,7 +42,7 @@ def run_all(program, card):
             shutil.copyfile(card, card_path)
             env = {k: v for k, v in os.environ.items() if not k.startswith("TESSVARC_")}
             env["TESSVARC_EMU_CARD"] = card_path
-            run = subprocess.run([program] + args, input=stdin.encode(), stdout=subprocess.PIPE,
+            run = subprocess.run(program + args, input=stdin.encode(), stdout=subprocess.PIPE,
                                  stderr=subprocess.PIPE, cwd=work, env=env, timeout=120)
             label = " ".join(args) if args else "(interactive) " + stdin.replace("\n", "\\n")
             if b"Sanitizer" in run.stderr:
@@ -66,11 +67,14 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bindir", required=True)
     parser.add_argument("--update", action="store_true")
+    parser.add_argument("--runner", default="",
+                        help="program that runs the built programs (qemu-i386 for a 32-bit build "
+                             "on a kernel that cannot run one)")
     parser.add_argument("card")
     opts = parser.parse_args()
 
     card = os.path.join(ROOT, "emu", "cards", opts.card + ".txt")
-    program = os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")
+    program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")]
     actual, failures = run_all(program, card)
     expected_path = os.path.join(HERE, "expected", "named", opts.card + ".out")
     for failure in failures:

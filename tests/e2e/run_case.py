@@ -112,12 +112,15 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bindir", required=True)
     parser.add_argument("--update", action="store_true")
+    parser.add_argument("--runner", default="",
+                        help="program that runs the built programs (qemu-i386 for a 32-bit build "
+                             "on a kernel that cannot run one)")
     parser.add_argument("case")
     opts = parser.parse_args()
 
     name = opts.case
     case = parse_case(os.path.join(HERE, "cases", name + ".case"))
-    program = os.path.join(os.path.abspath(opts.bindir), case["program"])
+    program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), case["program"])]
     work = tempfile.mkdtemp(prefix="tessvarc-e2e-")
     try:
         env = {k: v for k, v in os.environ.items() if not k.startswith("TESSVARC_")}
@@ -130,7 +133,7 @@ def main():
         trace_path = os.path.join(work, "trace.txt")
         if case["trace"] == "yes":
             env["TESSVARC_EMU_TRACE"] = trace_path
-        run = subprocess.run([program] + shlex.split(case["args"]), input=case["stdin"].encode(),
+        run = subprocess.run(program + shlex.split(case["args"]), input=case["stdin"].encode(),
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=work, env=env,
                              timeout=120)
         ok = True
