@@ -8,17 +8,14 @@ card (the locate indication) does not change what the next one sees. The
 JSON runs must also parse as JSON (unless no card was found at start-up). With --update the expected file is written
 from this run instead (review it by hand).
 """
-import argparse
 import json
 import os
-import shlex
 import shutil
 import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(os.path.dirname(HERE))
+from run_case import HERE, ROOT, compare, parse_options, program_command
 
 # (arguments, standard input, output is JSON)
 RUNS = [
@@ -64,39 +61,14 @@ def run_all(program, card):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--bindir", required=True)
-    parser.add_argument("--update", action="store_true")
-    parser.add_argument("--runner", default="",
-                        help="program that runs the built programs (qemu-i386 for a 32-bit build "
-                             "on a kernel that cannot run one)")
-    parser.add_argument("card")
-    opts = parser.parse_args()
-
+    opts = parse_options("card")
     card = os.path.join(ROOT, "emu", "cards", opts.card + ".txt")
-    program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")]
-    actual, failures = run_all(program, card)
-    expected_path = os.path.join(HERE, "expected", "named", opts.card + ".out")
+    actual, failures = run_all(program_command(opts, "tessvarc-emu"), card)
     for failure in failures:
         print(failure)
-    if opts.update:
-        os.makedirs(os.path.dirname(expected_path), exist_ok=True)
-        with open(expected_path, "wb") as f:
-            f.write(actual)
-        return 1 if failures else 0
-    if not os.path.exists(expected_path):
-        print(f"missing expected file {os.path.relpath(expected_path, ROOT)}")
-        return 1
-    expected = open(expected_path, "rb").read()
-    if expected != actual:
-        import difflib
-        print(f"--- output differs from {os.path.relpath(expected_path, ROOT)}")
-        for line in difflib.unified_diff(expected.decode("utf-8", "replace").splitlines(True),
-                                         actual.decode("utf-8", "replace").splitlines(True),
-                                         "expected", "actual"):
-            sys.stdout.write(line)
-        return 1
-    return 1 if failures else 0
+    ok = compare("output", os.path.join(HERE, "expected", "named", opts.card + ".out"), actual,
+                 opts.update)
+    return 0 if ok and not failures else 1
 
 
 if __name__ == "__main__":

@@ -88,6 +88,7 @@ def mask_trace(trace):
 
 def compare(label, expected_path, actual, update):
     if update:
+        os.makedirs(os.path.dirname(expected_path), exist_ok=True)
         with open(expected_path, "wb") as f:
             f.write(actual)
         return True
@@ -108,19 +109,29 @@ def compare(label, expected_path, actual, update):
     return False
 
 
-def main():
+def parse_options(subject):
+    """The runners' command line: --bindir, --update, --runner and the case
+    or card to run (`subject`)."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--bindir", required=True)
     parser.add_argument("--update", action="store_true")
     parser.add_argument("--runner", default="",
                         help="program that runs the built programs (qemu-i386 for a 32-bit build "
                              "on a kernel that cannot run one)")
-    parser.add_argument("case")
-    opts = parser.parse_args()
+    parser.add_argument(subject)
+    return parser.parse_args()
 
+
+def program_command(opts, program):
+    """The command that starts a built program, through the runner if any."""
+    return shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), program)]
+
+
+def main():
+    opts = parse_options("case")
     name = opts.case
     case = parse_case(os.path.join(HERE, "cases", name + ".case"))
-    program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), case["program"])]
+    program = program_command(opts, case["program"])
     work = tempfile.mkdtemp(prefix="tessvarc-e2e-")
     try:
         env = {k: v for k, v in os.environ.items() if not k.startswith("TESSVARC_")}
