@@ -5,8 +5,9 @@ expected/named/<card>.out.
 
 Each run starts from a fresh copy of the card file, so a run that changes the
 card (the locate indication) does not change what the next one sees. The
-JSON runs must also parse as JSON (unless no card was found at start-up). With --update the expected file is written
-from this run instead (review it by hand).
+JSON runs must also parse as JSON (unless no card was found at start-up).
+With --update the expected file is written from this run instead (review it
+by hand).
 """
 import json
 import os
