@@ -3,7 +3,7 @@
 #include "app/memory_strings.h"
 #include "app/option_rom_layout.h"
 #include "app/rom_image_lookup.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

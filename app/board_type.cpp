@@ -6,7 +6,7 @@
 #include "app/page_readers.h"
 #include "app/utility_names.h"
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

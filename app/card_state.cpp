@@ -8,7 +8,7 @@
 #include "app/program_state.h"
 #include "app/utility_names.h"
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 uint32_t CheckCardState(uint32_t* unconfigured) {
   uint32_t flag = 0;

@@ -1,8 +1,8 @@
 #include "app/config_page_wrappers.h"
 
 #include "app/config_page_layouts.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

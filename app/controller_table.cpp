@@ -15,7 +15,7 @@
 #include "app/program_state.h"
 #include "app/utility_names.h"
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

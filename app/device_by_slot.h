@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ctl/device_info.h"
+#include "ctl/devices/device_info.h"
 
 // The card's enclosure, as the device records name it.
 inline constexpr uint16_t kCardEnclosureHandle = 1;

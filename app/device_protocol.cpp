@@ -6,9 +6,9 @@
 #include "app/memory_strings.h"
 #include "app/utility_names.h"
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "ctl/pages/sas_device_page0.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t GetDeviceProtocol(uint32_t slot, uint32_t* protocol) {
   if (protocol != nullptr) *protocol = kProtocolSata;

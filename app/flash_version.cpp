@@ -4,7 +4,7 @@
 #include "app/image_upload.h"
 #include "app/memory_strings.h"
 #include "app/rom_image_version.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 uint32_t GetFlashBiosVersion(uint32_t adapter, uint32_t* version, uint8_t imageType, uint8_t codeType) {
   uint8_t* image = nullptr;

@@ -7,7 +7,7 @@
 #include "app/memory_strings.h"
 #include "app/page_readers.h"
 #include "app/utility_names.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

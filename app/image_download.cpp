@@ -6,7 +6,7 @@
 #include "app/image_upload.h"
 #include "app/memory_strings.h"
 #include "app/utility_names.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t DownloadImageChunk(uint32_t adapter, uint8_t imageType, const void* buffer, uint32_t length,
                             uint32_t offset, uint32_t last, uint16_t* iocStatus, uint32_t* iocLogInfo) {

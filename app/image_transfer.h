@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ctl/lib_types.h"
+#include "ctl/base/lib_types.h"
 
 // Image types of the firmware upload and download requests.
 enum : uint8_t {

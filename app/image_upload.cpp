@@ -4,8 +4,8 @@
 #include "app/image_transfer.h"
 #include "app/memory_strings.h"
 #include "app/utility_names.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t UploadImageChunk(uint32_t adapter, uint8_t imageType, void* buffer, uint32_t length, uint32_t offset,
                           uint32_t* imageSize, uint16_t* iocStatus, uint32_t* iocLogInfo) {

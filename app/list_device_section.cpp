@@ -23,11 +23,11 @@
 #include "cardlib/libzk.h"
 #include "cardlib/module_commands.h"
 #include "cardlib/module_handles.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "ctl/pages/sas_device_page0.h"
-#include "ctl/qmx.h"
-#include "ctl/qmx_pages.h"
-#include "ctl/raid_records.h"
+#include "ctl/facade/qmx.h"
+#include "ctl/facade/qmx_pages.h"
+#include "ctl/raid/raid_records.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "app/config_code.h"
 #include "app/single_precision.h"
-#include "ctl/byte_order.h"
-#include "ctl/device_info.h"
-#include "ctl/raid_records.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/devices/device_info.h"
+#include "ctl/raid/raid_records.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "app/program_state.h"
 #include "app/utility_names.h"
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "cardlib/libzk.h"
 #include "cardlib/layouts/register_fis.h"
 #include "cardlib/layouts/sct_sector.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "ctl/frames/message_reply.h"
 #include "ctl/frames/raid_action_frame.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "cardlib/libzk.h"
 #include "cardlib/module_commands.h"
 #include "cardlib/module_handles.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The byte layout of the controller's BIOS region: a chain of PCI expansion
 // ROM images (the PCI firmware standard's format: ROM header, then the PCI data
 // structure it points to) followed by trailing components. Every field is
-// little-endian and read through ctl/byte_order.h.
+// little-endian and read through ctl/base/byte_order.h.
 #pragma once
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 #include "app/console.h"
 #include "app/memory_strings.h"
 #include "app/utility_names.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

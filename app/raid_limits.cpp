@@ -5,7 +5,7 @@
 #include "app/console.h"
 #include "app/memory_strings.h"
 #include "app/utility_names.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "ctl/pages/controller_limit_pages.h"
 
 uint8_t RaidExpectedMembers = kDefaultExpectedMembers;

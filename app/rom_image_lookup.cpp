@@ -1,7 +1,7 @@
 #include "app/rom_image_lookup.h"
 
 #include "app/option_rom_layout.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 using option_rom::InRegion;
 

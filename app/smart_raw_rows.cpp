@@ -2,7 +2,7 @@
 #include "app/console.h"
 #include "app/module_scsi.h"
 #include "app/smart_attributes.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

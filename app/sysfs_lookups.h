@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ctl/lib_types.h"
+#include "ctl/base/lib_types.h"
 
 inline constexpr uint8_t kNoPciSlot = 0xFF;
 

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 #include "emu/emulator.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "cardlib/ata_passthrough.h"
 #include "cardlib/layouts/register_fis.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 void PrepareAtaRequest(SataPassthroughRequest* request, uint32_t ssdHandle, uint32_t timeoutSeconds) {
   ZkFill(request, 0, sizeof(*request));

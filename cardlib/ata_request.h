@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ctl/device_requests.h"
+#include "ctl/devices/device_requests.h"
 
 // What one send left behind.
 struct AtaOutcome {

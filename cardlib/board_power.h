@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ctl/lib_types.h"
+#include "ctl/base/lib_types.h"
 
 inline constexpr uint32_t kIoUnitControlReplySize = 20;
 

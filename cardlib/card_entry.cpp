@@ -1,6 +1,6 @@
 // Opening and closing the card library and discovering the cards.
 #include "cardlib/libzk.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t LibZKOpen() { return QmxLibOpen() == kLibOk ? 1 : 0; }
 

@@ -3,7 +3,7 @@
 #include "cardlib/libzk.h"
 #include "cardlib/os_wrappers.h"
 #include "ctl/pages/manufacturing_page0.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

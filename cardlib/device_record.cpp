@@ -1,7 +1,7 @@
 // One device's information block by adapter and device index.
 #include "cardlib/module_handles.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t GetDeviceRecordByIndex(uint32_t adapterIndex, uint32_t deviceIndex, DeviceInfoBlock* record) {
   if (record == nullptr) return 1;

@@ -5,7 +5,7 @@
 #include "cardlib/module_handles.h"
 #include "cardlib/os_wrappers.h"
 #include "cardlib/scsi_request.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

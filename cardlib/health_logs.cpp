@@ -2,7 +2,7 @@
 #include "cardlib/health_logs.h"
 #include "cardlib/layouts/log_pages.h"
 #include "cardlib/log_sense.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

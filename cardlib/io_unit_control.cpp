@@ -3,10 +3,10 @@
 // library's own sender does not hand back.
 #include "cardlib/board_power.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "ctl/frames/io_unit_control_frame.h"
 #include "ctl/frames/message_reply.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 static_assert(kIoUnitControlReplySize == io_unit_control_reply::kSize);
 

@@ -3,7 +3,7 @@
 #include "cardlib/board_power.h"
 #include "cardlib/layouts/board_pages.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

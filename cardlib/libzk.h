@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ctl/lib_types.h"
+#include "ctl/base/lib_types.h"
 
 inline constexpr uint32_t kCardInfoSize = 756;
 

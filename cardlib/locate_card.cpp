@@ -1,7 +1,7 @@
 // The card's locate indication: the enclosure slot of one of its modules.
 #include "cardlib/board_power.h"
 #include "cardlib/module_handles.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t LibZKLocateCard(uint32_t adapterIndex, uint32_t on) {
   uint32_t vx = 0;

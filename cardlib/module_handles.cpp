@@ -2,8 +2,8 @@
 // handle of the module in it.
 #include "cardlib/module_handles.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ctl/device_info.h"
-#include "ctl/lib_types.h"
-#include "ctl/raid_records.h"
+#include "ctl/devices/device_info.h"
+#include "ctl/base/lib_types.h"
+#include "ctl/raid/raid_records.h"
 
 // The SSD handle that stands for no module (a whole u32).
 inline constexpr uint32_t kNoModuleHandle = 0x0000FFFF;

@@ -1,8 +1,8 @@
 // A RAID ACTION to one of the card's volumes.
 #include "cardlib/board_power.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 uint32_t SendModuleRaidAction(uint32_t vxHandle, uint32_t volumeIndex, uint8_t action) {
   VolumeInfo volume;

@@ -4,7 +4,7 @@
 #include "cardlib/module_commands.h"
 #include "cardlib/module_unlock.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "cardlib/ata_passthrough.h"
 #include "cardlib/layouts/sct_sector.h"
 #include "cardlib/module_commands.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 uint32_t SendPackedSctAction(uint32_t vxHandle, uint32_t ssdHandle, const PackedSctParameters* parameters) {
   if (parameters == nullptr) return 1;

@@ -1,7 +1,7 @@
 #include "cardlib/scsi_request.h"
 
 #include "cardlib/os_wrappers.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 constexpr uint32_t kIocStatusMask = 0x7FFF;

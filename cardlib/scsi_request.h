@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ctl/lib_types.h"
+#include "ctl/base/lib_types.h"
 
 struct ScsiOutcome {
   LibStatus passthrough;  // QmxScsiPassthrough's result

@@ -2,7 +2,7 @@
 // and the status read back from log 0xE0 after each step.
 #include "cardlib/ata_passthrough.h"
 #include "cardlib/layouts/sct_sector.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "cardlib/ata_passthrough.h"
 #include "cardlib/layouts/sct_sector.h"
 #include "cardlib/module_commands.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 uint32_t SSDChangeSectorSize(uint32_t vxHandle, uint32_t ssdHandle, uint32_t mode, void* buffer, uint32_t length,
                              uint32_t value) {

@@ -3,7 +3,7 @@
 #include "cardlib/ata_passthrough.h"
 #include "cardlib/module_commands.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

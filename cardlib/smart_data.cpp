@@ -2,7 +2,7 @@
 #include "cardlib/ata_passthrough.h"
 #include "cardlib/layouts/smart_data.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 uint32_t ReadSmartData(uint32_t vxHandle, uint32_t ssdHandle, SataSmartValues* values, uint8_t* data,
                        uint32_t forced) {

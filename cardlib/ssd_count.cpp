@@ -1,7 +1,7 @@
 #include "cardlib/libzk.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

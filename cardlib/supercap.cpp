@@ -5,7 +5,7 @@
 #include "cardlib/os_wrappers.h"
 #include "cardlib/supercap_table.h"
 #include "ctl/frames/message_reply.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

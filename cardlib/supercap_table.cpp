@@ -2,7 +2,7 @@
 
 #include "cardlib/board_power.h"
 #include "cardlib/layouts/board_pages.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The members of a RAID volume and the disk information of one member.
 #include "cardlib/module_handles.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "ctl/pages/raid_phys_disk_page0.h"
-#include "ctl/qmx.h"
+#include "ctl/facade/qmx.h"
 
 namespace {
 

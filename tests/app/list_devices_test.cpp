@@ -14,9 +14,9 @@
 #include "app/program_state.h"
 #include "app/config_code.h"
 #include "card_fixture.h"
-#include "ctl/byte_order.h"
-#include "ctl/device_info.h"
-#include "ctl/raid_records.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/devices/device_info.h"
+#include "ctl/raid/raid_records.h"
 #include "emu/named_cards.h"
 
 namespace {

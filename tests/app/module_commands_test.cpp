@@ -11,8 +11,8 @@
 #include "app/program_state.h"
 #include "app/smart_attributes.h"
 #include "card_fixture.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 #include "emu/command_handler.h"
 #include "emu/named_cards.h"
 

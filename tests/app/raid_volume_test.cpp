@@ -15,7 +15,7 @@
 #include "app/raid_volume_ops.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "emu/command_handler.h"
 #include "emu/handlers.h"
 #include "emu/named_cards.h"

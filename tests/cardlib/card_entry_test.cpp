@@ -6,7 +6,7 @@
 
 #include "cardlib/libzk.h"
 #include "cardlib/os_wrappers.h"
-#include "ctl/context.h"
+#include "ctl/base/context.h"
 #include "emu/emulator.h"
 #include "tests/cardlib/cardlib_test_support.h"
 

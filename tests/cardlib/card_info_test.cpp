@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cardlib/libzk.h"
-#include "ctl/context.h"
+#include "ctl/base/context.h"
 #include "emu/emulator.h"
 #include "emu/handlers.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "emu/device_frames.h"
 #include "emu/handlers.h"
 #include "emu/named_cards.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
-#include "ctl/qmx.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/facade/qmx.h"
 #include "emu/generated_pages.h"
 #include "tests/cardlib/cardlib_test_support.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "emu/aes128.h"
 #include "module_unlock_constants.h"
 #include "tests/cardlib/cardlib_test_support.h"

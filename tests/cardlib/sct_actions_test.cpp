@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "emu/module_images.h"
 #include "module_unlock_constants.h"
 #include "tests/cardlib/cardlib_test_support.h"

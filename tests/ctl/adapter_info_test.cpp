@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ctl/discovery.h"
+#include "ctl/discovery/discovery.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

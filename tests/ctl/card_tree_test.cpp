@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

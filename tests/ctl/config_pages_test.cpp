@@ -1,7 +1,7 @@
 // The CONFIG message and the page buffer convention.
 #include <cstring>
 
-#include "ctl/config_pages.h"
+#include "ctl/config_pages/config_pages.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

@@ -1,7 +1,7 @@
 // The library context, object handles and the memory helpers.
 #include "tests/ctl/ctl_test_support.h"
 
-#include "ctl/byte_order.h"
+#include "ctl/base/byte_order.h"
 
 namespace ctltest {
 namespace {

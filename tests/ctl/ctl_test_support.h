@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "ctl/context.h"
-#include "ctl/object_tree.h"
-#include "ctl/qmx.h"
+#include "ctl/base/context.h"
+#include "ctl/objects/object_tree.h"
+#include "ctl/facade/qmx.h"
 #include "emu/emulator.h"
 
 namespace ctltest {

@@ -4,8 +4,8 @@
 // function is answered by a hand-made handler that keeps the frames.
 #include <cstring>
 
-#include "ctl/device_senders.h"
-#include "ctl/scsi_io.h"
+#include "ctl/devices/device_senders.h"
+#include "ctl/devices/scsi_io.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

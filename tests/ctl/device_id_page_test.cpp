@@ -2,7 +2,7 @@
 // identification VPD page.
 #include <cstring>
 
-#include "ctl/device_senders.h"
+#include "ctl/devices/device_senders.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

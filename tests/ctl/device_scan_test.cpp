@@ -3,8 +3,8 @@
 // device's information copies.
 #include <cstring>
 
-#include "ctl/byte_order.h"
-#include "ctl/device_scan.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/devices/device_scan.h"
 #include "tests/ctl/scsi_target_fake.h"
 
 namespace ctltest {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "ctl/discovery.h"
+#include "ctl/discovery/discovery.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

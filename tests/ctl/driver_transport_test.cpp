@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ctl/driver_transport.h"
+#include "ctl/transport/driver_transport.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

@@ -1,5 +1,5 @@
 // Link power management settings in SAS IO unit page 5.
-#include "ctl/phy_power_settings.h"
+#include "ctl/devices/phy_power_settings.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

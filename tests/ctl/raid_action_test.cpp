@@ -2,8 +2,8 @@
 // answers, and the operations on volumes and hot spares built on them.
 #include <cstring>
 
-#include "ctl/byte_order.h"
-#include "ctl/raid_actions.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/raid/raid_actions.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

@@ -2,8 +2,8 @@
 // volume, member and hot-spare objects, against the emulated card's RAID state.
 #include <cstring>
 
-#include "ctl/byte_order.h"
-#include "ctl/raid_scan.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/raid/raid_scan.h"
 #include "emu/device_rules.h"
 #include "tests/ctl/ctl_test_support.h"
 

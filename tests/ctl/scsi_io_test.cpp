@@ -2,7 +2,7 @@
 // the library data buffer.
 #include <cstring>
 
-#include "ctl/scsi_io.h"
+#include "ctl/devices/scsi_io.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

@@ -2,9 +2,9 @@
 // list, and the creation data that goes to the controller.
 #include <cstring>
 
-#include "ctl/byte_order.h"
-#include "ctl/volume_checks.h"
-#include "ctl/volume_create.h"
+#include "ctl/base/byte_order.h"
+#include "ctl/raid/volume_checks.h"
+#include "ctl/raid/volume_create.h"
 
 #include <functional>
 #include "tests/ctl/ctl_test_support.h"

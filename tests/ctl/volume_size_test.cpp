@@ -1,5 +1,5 @@
 // Volume sizes as users are shown them, and the problem list.
-#include "ctl/volume_create.h"
+#include "ctl/raid/volume_create.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {
