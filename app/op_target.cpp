@@ -8,8 +8,8 @@
 #include "app/ssd_capacity.h"
 #include "app/utility_names.h"
 #include "cardlib/libzk.h"
-#include "cardlib/module_commands.h"
-#include "cardlib/module_handles.h"
+#include "cardlib/modules/module_commands.h"
+#include "cardlib/modules/module_handles.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
 

@@ -5,7 +5,7 @@
 #include "app/config_code.h"
 #include "app/module_ata.h"
 #include "app/single_precision.h"
-#include "cardlib/module_unlock.h"
+#include "cardlib/unlock/module_unlock.h"
 #include "module_unlock_constants.h"
 
 namespace {

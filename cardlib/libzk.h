@@ -37,9 +37,9 @@ uint32_t LibZKCountSSDs(uint32_t vxHandle, uint32_t* count);
 char* GetBoardModelName(uint32_t controllerId);
 
 // The library's other subjects, each in its own header.
-#include "cardlib/ata_passthrough.h"
-#include "cardlib/board_power.h"
-#include "cardlib/health_logs.h"
-#include "cardlib/module_commands.h"
-#include "cardlib/module_handles.h"
-#include "cardlib/module_unlock.h"
+#include "cardlib/ata/ata_passthrough.h"
+#include "cardlib/board/board_power.h"
+#include "cardlib/board/health_logs.h"
+#include "cardlib/modules/module_commands.h"
+#include "cardlib/modules/module_handles.h"
+#include "cardlib/unlock/module_unlock.h"

@@ -8,7 +8,7 @@
 #include "app/ssd_capacity.h"
 #include "app/config_code.h"
 #include "card_fixture.h"
-#include "cardlib/module_handles.h"
+#include "cardlib/modules/module_handles.h"
 #include "emu/named_cards.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cardlib/module_unlock.h"
+#include "cardlib/unlock/module_unlock.h"
 #include "module_unlock_constants.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cardlib/libzk.h"
-#include "cardlib/os_wrappers.h"
+#include "cardlib/entry/os_wrappers.h"
 #include "ctl/base/context.h"
 #include "emu/emulator.h"
 #include "tests/cardlib/cardlib_test_support.h"

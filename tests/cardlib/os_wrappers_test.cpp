@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "cardlib/os_wrappers.h"
+#include "cardlib/entry/os_wrappers.h"
 #include "emu/emulator.h"
 
 namespace {

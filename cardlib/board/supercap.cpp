@@ -1,0 +1,79 @@
+// SuperCap health, voltage and test.
+#include "cardlib/board/board_power.h"
+#include "cardlib/board/io_unit_poll.h"
+#include "cardlib/layouts/board_pages.h"
+#include "cardlib/entry/os_wrappers.h"
+#include "cardlib/board/supercap_table.h"
+#include "ctl/frames/message_reply.h"
+#include "ctl/facade/qmx.h"
+
+namespace {
+
+constexpr uint32_t kReadSizeQuery = 0;
+constexpr uint32_t kReadNvramValues = 3;
+constexpr uint32_t kIocStatusTestStarted = 8;
+constexpr uint32_t kTestSettleMs = 1000;
+
+bool LastRequestClean() {
+  IocStatusInfo last{};
+  QmxGetLastStatus(&last);
+  return last.iocStatus == 0;
+}
+
+// Manufacturing page 10 from NVRAM and its judgement of the health.
+uint32_t JudgeAgainstPage10(uint32_t vx, uint16_t powerOnHours, uint16_t health, uint16_t* expectedHealth,
+                            uint32_t* status) {
+  uint32_t pageSize = 0;
+  if (ReadManufacturingPage(&vx, nullptr, &pageSize, kReadSizeQuery, supercap_table::kPageNumber) != kLibOk ||
+      !LastRequestClean() || pageSize == 0) {
+    return 1;
+  }
+  auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
+  if (page == nullptr) return 1;
+  uint32_t readSize = pageSize;
+  uint32_t result = 1;
+  if (ReadManufacturingPage(&vx, page, &readSize, kReadNvramValues, supercap_table::kPageNumber) == kLibOk &&
+      LastRequestClean()) {
+    uint32_t held = readSize < pageSize ? readSize : pageSize;
+    result = JudgeSuperCapHealth(page, held, powerOnHours, health, expectedHealth, status);
+  }
+  ZkRelease(page);
+  return result;
+}
+
+}  // namespace
+
+uint32_t GetSuperCapHealth(uint32_t vxHandle, uint16_t* powerOnHours, uint16_t* expectedHealth,
+                           uint16_t* currentHealth, uint32_t* status) {
+  if (powerOnHours == nullptr || expectedHealth == nullptr || currentHealth == nullptr || status == nullptr) return 1;
+  uint16_t health = 0;
+  if (PollIoUnitValue(vxHandle, kSuperCapHealth, &health) != 0) return 1;
+  uint16_t hours = 0;
+  if (ReadIoUnitValue(vxHandle, kSuperCapPowerOnHours, &hours) != 0) return 1;
+  *powerOnHours = hours;
+  if (JudgeAgainstPage10(vxHandle, hours, health, expectedHealth, status) != 0) return 1;
+  *currentHealth = health;
+  return 0;
+}
+
+uint32_t GetSuperCapVoltage(uint32_t vxHandle, uint16_t* voltage, uint32_t* status) {
+  if (voltage == nullptr || status == nullptr) return 1;
+  uint16_t volts = 0;
+  uint16_t threshold = 0;
+  uint16_t unused = 0;
+  if (PollIoUnitValue(vxHandle, kSuperCapVoltage, &volts) != 0) return 1;
+  if (ReadIoUnitValue(vxHandle, kSuperCapVoltageThreshold, &threshold) != 0) return 1;
+  if (ReadIoUnitValue(vxHandle, kSuperCapFurtherValue, &unused) != 0) return 1;
+  *voltage = volts;
+  if (volts < threshold) *status = kBoardStatusError;
+  return 0;
+}
+
+uint32_t StartSuperCapTest(uint32_t vxHandle) {
+  uint8_t reply[kIoUnitControlReplySize];
+  IocStatusInfo status{};
+  if (SendIoUnitControl(vxHandle, kSuperCapStartTest, reply, &status) != kLibOk) return 1;
+  if (status.iocStatus != 0 && status.iocStatus != kIocStatusTestStarted) return 1;
+  ZkSleepMs(kTestSettleMs);
+  return 0;
+}

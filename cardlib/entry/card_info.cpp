@@ -1,0 +1,60 @@
+#include <cstring>
+
+#include "cardlib/libzk.h"
+#include "cardlib/entry/os_wrappers.h"
+#include "ctl/pages/manufacturing_page0.h"
+#include "ctl/facade/qmx.h"
+
+namespace {
+
+constexpr uint32_t kNameSize = manufacturing_page0::kNameSize;
+constexpr uint32_t kBoardNameAt = manufacturing_page0::kBoardName;
+constexpr uint32_t kChipNameAt = manufacturing_page0::kChipName;
+// A page that ends before the board name holds no names to trust.
+constexpr uint32_t kNamesEnd = kBoardNameAt + kNameSize;
+static_assert(kChipNameAt + kNameSize <= kNamesEnd);
+constexpr uint8_t kManufacturingPageType = 9;
+constexpr uint8_t kManufacturingPage5 = 5;
+constexpr uint32_t kReadCurrentValues = 1;
+constexpr uint32_t kReadSizeQuery = 0;
+constexpr uint32_t kReadNvramValues = 3;
+
+}  // namespace
+
+uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info) {
+  if (info == nullptr) return 1;
+  char boardName[kNameSize];
+  char chipName[kNameSize];
+  ZkStrnCopy(boardName, "Corvexium", kNameSize);
+  ZkFill(chipName, 0, kNameSize);
+  info->adapterIndex = adapterIndex;
+
+  uint32_t size = sizeof(AdapterInfoBlock);
+  if (QmxGetAdapterInfo(adapterIndex, nullptr, &info->adapterInfo, &size) != kLibOk) return 1;
+  const LibHandle* card = &info->adapterInfo.adapterHandle;
+
+  // Neither of these two decides the result: a failed read leaves the field
+  // as the caller's record had it.
+  size = sizeof(info->mfgPage5);
+  ReadConfigPage(card, 0, kManufacturingPageType, kManufacturingPage5, 0, kReadCurrentValues, info->mfgPage5,
+                 &size);
+  size = sizeof(info->iocFacts);
+  QmxGetIocFacts(card, info->iocFacts, &size, nullptr);
+
+  uint32_t pageSize = 0;
+  if (ReadManufacturingPage0(card, nullptr, &pageSize, kReadSizeQuery) != kLibOk) return 1;
+  auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
+  if (page == nullptr) return 16;
+  uint32_t readSize = pageSize;
+  bool read = ReadManufacturingPage0(card, page, &readSize, kReadNvramValues) == kLibOk;
+  uint32_t held = readSize < pageSize ? readSize : pageSize;
+  if (read && held < kNamesEnd) read = false;
+  if (read) {
+    ZkStrnCopy(boardName, reinterpret_cast<const char*>(page + kBoardNameAt), kNameSize);
+    ZkStrnCopy(chipName, reinterpret_cast<const char*>(page + kChipNameAt), kNameSize);
+  }
+  ZkCopy(info->boardName, boardName, kNameSize);
+  ZkCopy(info->chipName, chipName, kNameSize);
+  ZkRelease(page);
+  return read ? 0 : 1;
+}
