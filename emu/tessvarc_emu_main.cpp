@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/program_entry.h"
+#include "app/shell/program_entry.h"
 #include "emu/emulator.h"
 
 namespace {

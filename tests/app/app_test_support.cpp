@@ -1,7 +1,7 @@
 #include "app_test_support.h"
 
-#include "app/program_entry.h"
-#include "app/program_state.h"
+#include "app/shell/program_entry.h"
+#include "app/shell/program_state.h"
 
 namespace app_test {
 

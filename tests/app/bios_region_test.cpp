@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/image_download.h"
+#include "app/images/image_download.h"
 #include "card_fixture.h"
 #include "emu/handlers.h"
 #include "rom_fixtures.h"

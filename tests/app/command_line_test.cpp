@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "emu/emulator.h"
 

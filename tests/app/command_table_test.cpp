@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "app/command_table.h"
-#include "app/interactive_mode.h"
-#include "app/memory_strings.h"
+#include "app/shell/command_table.h"
+#include "app/shell/interactive_mode.h"
+#include "app/shell/memory_strings.h"
 #include "emu/emulator.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/console.h"
-#include "app/param_count.h"
+#include "app/shell/console.h"
+#include "app/shell/param_count.h"
 #include "app_test_support.h"
 #include "emu/emulator.h"
 

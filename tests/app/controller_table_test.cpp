@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/controller_table.h"
-#include "app/program_state.h"
+#include "app/list/controller_table.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "cardlib/libzk.h"
 #include "emu/emulator.h"

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "app/command_line.h"
-#include "app/interactive_mode.h"
-#include "app/memory_strings.h"
-#include "app/program_state.h"
+#include "app/shell/command_line.h"
+#include "app/shell/interactive_mode.h"
+#include "app/shell/memory_strings.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "emu/emulator.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_slots.h"
+#include "app/shell/file_slots.h"
 #include "emu/emulator.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/flash_version.h"
-#include "app/version_text.h"
+#include "app/images/flash_version.h"
+#include "app/images/version_text.h"
 #include "card_fixture.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_operations.h"
-#include "app/format_options.h"
-#include "app/memory_strings.h"
-#include "app/program_state.h"
+#include "app/shell/command_operations.h"
+#include "app/format/format_options.h"
+#include "app/shell/memory_strings.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
 #include "emu/named_cards.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/format_prompts.h"
-#include "app/keyboard_input.h"
+#include "app/format/format_prompts.h"
+#include "app/shell/keyboard_input.h"
 #include "app_test_support.h"
 #include "emu/emulator.h"
 

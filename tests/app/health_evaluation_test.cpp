@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/health_evaluation.h"
+#include "app/health/health_evaluation.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/image_download.h"
-#include "app/image_upload.h"
-#include "app/memory_strings.h"
+#include "app/images/image_download.h"
+#include "app/images/image_upload.h"
+#include "app/shell/memory_strings.h"
 #include "card_fixture.h"
 #include "emu/handlers.h"
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "app/interactive_mode.h"
-#include "app/keyboard_input.h"
-#include "app/program_state.h"
+#include "app/shell/interactive_mode.h"
+#include "app/shell/keyboard_input.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "cardlib/libzk.h"
 #include "emu/emulator.h"

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "app/json_writer.h"
+#include "app/shell/json_writer.h"
 #include "emu/emulator.h"
 
 namespace {

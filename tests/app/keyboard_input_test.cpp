@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/keyboard_input.h"
+#include "app/shell/keyboard_input.h"
 #include "app_test_support.h"
 #include "emu/emulator.h"
 

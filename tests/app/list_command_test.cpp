@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/command_operations.h"
-#include "app/json_writer.h"
-#include "app/list_result.h"
-#include "app/list_sections.h"
-#include "app/list_texts.h"
-#include "app/memory_strings.h"
-#include "app/program_state.h"
+#include "app/shell/command_operations.h"
+#include "app/shell/json_writer.h"
+#include "app/list/list_result.h"
+#include "app/list/list_sections.h"
+#include "app/list/list_texts.h"
+#include "app/shell/memory_strings.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
 #include "emu/emulator.h"

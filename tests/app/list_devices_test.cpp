@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/json_writer.h"
-#include "app/list_device_texts.h"
-#include "app/list_sections.h"
-#include "app/program_state.h"
-#include "app/config_code.h"
+#include "app/shell/json_writer.h"
+#include "app/list/list_device_texts.h"
+#include "app/list/list_sections.h"
+#include "app/shell/program_state.h"
+#include "app/card/config_code.h"
 #include "card_fixture.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/devices/device_info.h"

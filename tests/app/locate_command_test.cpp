@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_operations.h"
-#include "app/memory_strings.h"
-#include "app/program_state.h"
+#include "app/shell/command_operations.h"
+#include "app/shell/memory_strings.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "cardlib/libzk.h"
 #include "emu/emulator.h"

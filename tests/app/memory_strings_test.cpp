@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/memory_strings.h"
+#include "app/shell/memory_strings.h"
 
 namespace {
 

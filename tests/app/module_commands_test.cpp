@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/device_protocol.h"
-#include "app/module_ata.h"
-#include "app/module_scsi.h"
-#include "app/program_state.h"
-#include "app/smart_attributes.h"
+#include "app/card/device_protocol.h"
+#include "app/card/module_ata.h"
+#include "app/card/module_scsi.h"
+#include "app/shell/program_state.h"
+#include "app/health/smart_attributes.h"
 #include "card_fixture.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"

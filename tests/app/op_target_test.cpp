@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/op_target.h"
-#include "app/program_state.h"
+#include "app/format/op_target.h"
+#include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
 #include "emu/command_handler.h"

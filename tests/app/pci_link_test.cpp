@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/pci_link.h"
+#include "app/card/pci_link.h"
 #include "card_fixture.h"
 
 namespace {

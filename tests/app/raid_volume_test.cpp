@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "app/bay_flash_type.h"
-#include "app/config_page_wrappers.h"
-#include "app/device_by_slot.h"
-#include "app/memory_strings.h"
-#include "app/page_readers.h"
-#include "app/program_state.h"
-#include "app/raid_limits.h"
-#include "app/raid_volume_ops.h"
+#include "app/card/bay_flash_type.h"
+#include "app/card/config_page_wrappers.h"
+#include "app/card/device_by_slot.h"
+#include "app/shell/memory_strings.h"
+#include "app/card/page_readers.h"
+#include "app/shell/program_state.h"
+#include "app/card/raid_limits.h"
+#include "app/card/raid_volume_ops.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
 #include "ctl/base/byte_order.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/rom_image_lookup.h"
+#include "app/images/rom_image_lookup.h"
 #include "rom_fixtures.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/rom_image_version.h"
+#include "app/images/rom_image_version.h"
 #include "rom_fixtures.h"
 
 namespace {

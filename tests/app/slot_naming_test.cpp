@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/board_type.h"
-#include "app/card_state.h"
-#include "app/program_state.h"
-#include "app/slot_naming.h"
+#include "app/card/board_type.h"
+#include "app/card/card_state.h"
+#include "app/shell/program_state.h"
+#include "app/card/slot_naming.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
 

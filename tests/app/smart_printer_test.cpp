@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/health_json.h"
-#include "app/smart_attributes.h"
+#include "app/health/health_json.h"
+#include "app/health/smart_attributes.h"
 #include "emu/emulator.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ssd_capacity.h"
-#include "app/config_code.h"
+#include "app/format/ssd_capacity.h"
+#include "app/card/config_code.h"
 #include "card_fixture.h"
 #include "cardlib/modules/module_handles.h"
 #include "emu/named_cards.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/sysfs_lookups.h"
+#include "app/host/sysfs_lookups.h"
 #include "emu/emulator.h"
 
 namespace {

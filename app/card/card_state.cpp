@@ -1,0 +1,43 @@
+#include "app/card/card_state.h"
+
+#include "app/card/board_type.h"
+#include "app/card/config_page_layouts.h"
+#include "app/shell/console.h"
+#include "app/shell/memory_strings.h"
+#include "app/card/page_readers.h"
+#include "app/shell/program_state.h"
+#include "app/shell/utility_names.h"
+#include "cardlib/libzk.h"
+#include "ctl/base/byte_order.h"
+
+uint32_t CheckCardState(uint32_t* unconfigured) {
+  uint32_t flag = 0;
+  if (unconfigured != nullptr) *unconfigured = 0;
+  uint32_t adapterIndex = SelectedController - 1;
+  uint32_t vx = 0;
+  if (LibZKGetVXHandle(adapterIndex, &vx) != 0) {
+    ConsoleDiagnostic("\n%s: Failed getting controller information.\n", kUtilityTitle);
+  }
+  CardInfo info;
+  MemSet(&info, 0, sizeof info);
+  uint32_t status = GetCardInfo(adapterIndex, &info);
+  if (status != 0) return status;
+  if (info.adapterInfo.subsystemDeviceId == kUnconfiguredSubsystemId) {
+    if (unconfigured != nullptr) *unconfigured = 1;
+    return 0;
+  }
+  uint8_t* page = nullptr;
+  uint32_t size = 0;
+  uint32_t read = ReadMfgPage10(vx, &page, &size);
+  if (read != 0 || !PageHolds(size, mfg_page10::kBoardFlags, 4)) {
+    FreeMem(page);
+    ConsoleDiagnostic("%s: Corvexium is not in a proper state.\n", kUtilityTitle);
+    return 1;
+  }
+  if ((GetLe32(page, mfg_page10::kBoardFlags) & mfg_page10::kVolumeModeMask) == mfg_page10::kVolumeModeUnconfigured) {
+    flag = 1;
+  }
+  FreeMem(page);
+  if (unconfigured != nullptr) *unconfigured = flag;
+  return 0;
+}

@@ -1,5 +1,0 @@
-#include "app/program_state.h"
-
-uint32_t SelectedController = 0;
-uint32_t ControllerCount = 0;
-uint32_t SuppressStatus = 0;

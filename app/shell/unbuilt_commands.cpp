@@ -1,0 +1,73 @@
+// Commands that this build does not carry yet: each parse operation accepts
+// its words and stores nothing, and each execute operation says that the
+// command is not available, which the dispatcher reports as a failure.
+#include "app/shell/command_operations.h"
+#include "app/shell/console.h"
+#include "app/shell/memory_strings.h"
+#include "app/shell/utility_names.h"
+
+namespace {
+
+int AcceptWords() { return kParseGoOn; }
+
+int ReportUnavailable(const char* option) {
+  ConsolePrint("\n%s: The %s command is not available in this build.\n", kUtilityTitle, option);
+  return 1;
+}
+
+}  // namespace
+
+int UpdatePkgCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg"); }
+
+int FormatCommandExec(CommandContext* context) {
+  void* options = context->params;
+  context->params = nullptr;
+  FreeMem(options);
+  return ReportUnavailable("-format");
+}
+
+int ShowVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); }
+
+int GetSmartLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int GetSmartLogCommandExec(CommandContext*) { return ReportUnavailable("-getsmartlog"); }
+
+int PowerCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int PowerCommandExec(CommandContext*) { return ReportUnavailable("-power"); }
+
+int FlashFirmwareCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int FlashFirmwareCommandExec(CommandContext*) { return ReportUnavailable("-f"); }
+
+int FlashBiosCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int FlashBiosCommandExec(CommandContext*) { return ReportUnavailable("-b"); }
+
+int FlashSsdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int FlashSsdCommandExec(CommandContext*) { return ReportUnavailable("-flashssd"); }
+
+int DumpCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int DumpCommandExec(CommandContext*) { return ReportUnavailable("-dump"); }
+
+int ResetCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int ResetCommandExec(CommandContext*) { return ReportUnavailable("-reset"); }
+
+int ResetTargetCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int ResetTargetCommandExec(CommandContext*) { return ReportUnavailable("-resettarget"); }
+
+int SetSsdStateCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int SetSsdStateCommandExec(CommandContext*) { return ReportUnavailable("-setssdstate"); }
+
+int PanicLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int PanicLogCommandExec(CommandContext*) { return ReportUnavailable("-paniclog"); }
+
+int UpdateVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int UpdateVpdCommandExec(CommandContext*) { return ReportUnavailable("-updatevpd"); }
+
+int ReadRawCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int ReadRawCommandExec(CommandContext*) { return ReportUnavailable("-readraw"); }
+
+int GetPowerValCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int GetPowerValCommandExec(CommandContext*) { return ReportUnavailable("-getPowerVal"); }
+
+int DlcCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
+int DlcCommandExec(CommandContext*) { return ReportUnavailable("-dlc"); }

@@ -1,3 +1,0 @@
-#include "app/program_entry.h"
-
-int main(int argc, char** argv) { return TessvarcMain(argc, argv); }
