@@ -14,7 +14,7 @@
 #include <string>
 
 #include "ctl/facade/qmx.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace app_test {
 

@@ -10,7 +10,7 @@
 
 #include "app/images/image_download.h"
 #include "card_fixture.h"
-#include "emu/handlers.h"
+#include "emu/controller/handlers.h"
 #include "rom_fixtures.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace app_test {
 

@@ -6,7 +6,7 @@
 #include "app/shell/command_table.h"
 #include "app/shell/interactive_mode.h"
 #include "app/shell/memory_strings.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/shell/console.h"
 #include "app/shell/param_count.h"
 #include "app_test_support.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

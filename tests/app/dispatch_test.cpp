@@ -10,7 +10,7 @@
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/shell/file_slots.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

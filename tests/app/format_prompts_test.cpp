@@ -5,7 +5,7 @@
 #include "app/format/format_prompts.h"
 #include "app/shell/keyboard_input.h"
 #include "app_test_support.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

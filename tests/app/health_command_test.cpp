@@ -14,9 +14,9 @@
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "cardlib/libzk.h"
-#include "emu/command_handler.h"
-#include "emu/handlers.h"
-#include "emu/named_cards.h"
+#include "emu/controller/command_handler.h"
+#include "emu/controller/handlers.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

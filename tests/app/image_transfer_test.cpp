@@ -12,7 +12,7 @@
 #include "app/images/image_upload.h"
 #include "app/shell/memory_strings.h"
 #include "card_fixture.h"
-#include "emu/handlers.h"
+#include "emu/controller/handlers.h"
 
 namespace {
 

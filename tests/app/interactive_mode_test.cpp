@@ -8,7 +8,7 @@
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "cardlib/libzk.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

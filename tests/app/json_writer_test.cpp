@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/shell/json_writer.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/shell/keyboard_input.h"
 #include "app_test_support.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

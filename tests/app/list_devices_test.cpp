@@ -17,7 +17,7 @@
 #include "ctl/base/byte_order.h"
 #include "ctl/devices/device_info.h"
 #include "ctl/raid/raid_records.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "cardlib/libzk.h"
-#include "emu/emulator.h"
-#include "emu/named_cards.h"
+#include "emu/host/emulator.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

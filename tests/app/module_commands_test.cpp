@@ -13,8 +13,8 @@
 #include "card_fixture.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
-#include "emu/command_handler.h"
-#include "emu/named_cards.h"
+#include "emu/controller/command_handler.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

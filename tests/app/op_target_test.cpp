@@ -10,9 +10,9 @@
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
 #include "card_fixture.h"
-#include "emu/command_handler.h"
-#include "emu/handlers.h"
-#include "emu/named_cards.h"
+#include "emu/controller/command_handler.h"
+#include "emu/controller/handlers.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

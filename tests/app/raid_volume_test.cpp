@@ -16,9 +16,9 @@
 #include "app_test_support.h"
 #include "card_fixture.h"
 #include "ctl/base/byte_order.h"
-#include "emu/command_handler.h"
-#include "emu/handlers.h"
-#include "emu/named_cards.h"
+#include "emu/controller/command_handler.h"
+#include "emu/controller/handlers.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "app/health/health_json.h"
 #include "app/health/smart_attributes.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

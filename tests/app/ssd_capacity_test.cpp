@@ -9,7 +9,7 @@
 #include "app/card/config_code.h"
 #include "card_fixture.h"
 #include "cardlib/modules/module_handles.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 namespace {
 

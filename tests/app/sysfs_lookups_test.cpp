@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/host/sysfs_lookups.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "emu/handlers.h"
-#include "emu/smart_attributes.h"
+#include "emu/controller/handlers.h"
+#include "emu/modules/smart_attributes.h"
 #include "tests/cardlib/cardlib_test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cardlib/libzk.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "tests/cardlib/cardlib_test_support.h"
 
 namespace {

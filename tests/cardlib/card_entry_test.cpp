@@ -7,7 +7,7 @@
 #include "cardlib/libzk.h"
 #include "cardlib/entry/os_wrappers.h"
 #include "ctl/base/context.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 #include "tests/cardlib/cardlib_test_support.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "cardlib/libzk.h"
 #include "ctl/base/context.h"
-#include "emu/emulator.h"
-#include "emu/handlers.h"
+#include "emu/host/emulator.h"
+#include "emu/controller/handlers.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "cardlib/libzk.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace cardlib_test {
 

@@ -8,9 +8,9 @@
 
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
-#include "emu/device_frames.h"
-#include "emu/handlers.h"
-#include "emu/named_cards.h"
+#include "emu/controller/device_frames.h"
+#include "emu/controller/handlers.h"
+#include "emu/card_file/named_cards.h"
 #include "tests/cardlib/cardlib_test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
-#include "emu/generated_pages.h"
+#include "emu/pages/generated_pages.h"
 #include "tests/cardlib/cardlib_test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
-#include "emu/aes128.h"
+#include "emu/modules/aes128.h"
 #include "module_unlock_constants.h"
 #include "tests/cardlib/cardlib_test_support.h"
 

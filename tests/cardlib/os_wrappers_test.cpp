@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cardlib/entry/os_wrappers.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

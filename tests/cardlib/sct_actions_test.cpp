@@ -7,7 +7,7 @@
 
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
-#include "emu/module_images.h"
+#include "emu/modules/module_images.h"
 #include "module_unlock_constants.h"
 #include "tests/cardlib/cardlib_test_support.h"
 

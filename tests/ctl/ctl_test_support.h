@@ -13,7 +13,7 @@
 #include "ctl/base/context.h"
 #include "ctl/objects/object_tree.h"
 #include "ctl/facade/qmx.h"
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace ctltest {
 

@@ -4,7 +4,7 @@
 
 #include "ctl/base/byte_order.h"
 #include "ctl/raid/raid_scan.h"
-#include "emu/device_rules.h"
+#include "emu/raid/device_rules.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

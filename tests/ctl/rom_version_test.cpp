@@ -1,7 +1,7 @@
 // The option-ROM version: uploading the image and reading its version word.
 #include <cerrno>
 
-#include "emu/handlers.h"
+#include "emu/controller/handlers.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "emu/aes128.h"
+#include "emu/modules/aes128.h"
 #include "module_unlock_constants.h"
 
 namespace {

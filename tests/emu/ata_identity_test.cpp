@@ -2,7 +2,7 @@
 // the capacity words following SET MAX ADDRESS, the security word, the
 // checksum; READ NATIVE MAX and SET MAX ADDRESS with their refusals; DEVICE
 // RESET. Word offsets are the ATA command set's.
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

@@ -2,7 +2,7 @@
 // FISes and data sectors: the erase block's control word at 0 (bit 0 master
 // password, bit 1 enhanced) and its password from byte 2; DOWNLOAD
 // MICROCODE's sectors in the count with LBA low as bits 8-15.
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

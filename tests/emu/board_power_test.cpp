@@ -6,7 +6,7 @@
 // manufacturing page 10 (life thresholds at 56/57, the SuperCap table: n
 // at 48, margin 49, floor u16 50, step u16 54, u16[n + 1] from 60).
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

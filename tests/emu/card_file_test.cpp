@@ -1,7 +1,7 @@
 // The card file: canonical round trip, changes that persist, and errors.
 #include <gtest/gtest.h>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 #include "raw_port.h"
 
 using namespace rawtest;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 #include "raw_port.h"
 
 namespace rawtest {

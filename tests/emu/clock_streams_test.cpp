@@ -1,7 +1,7 @@
 // The virtual clock and the captured standard streams.
 #include <gtest/gtest.h>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 

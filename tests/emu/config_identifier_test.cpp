@@ -2,8 +2,8 @@
 // hexadecimal digits: digits 0-3 the code's characters in memory order,
 // digit 4 the type, read lowest first until what is left is 0) against the
 // diagnostic information block (code characters at 16-19, type u32 at 20).
-#include "emu/config_identifier.h"
-#include "emu/named_cards.h"
+#include "emu/modules/config_identifier.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

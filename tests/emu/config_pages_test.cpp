@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 #include "raw_port.h"
 
 using namespace rawtest;

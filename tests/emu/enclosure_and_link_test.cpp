@@ -1,7 +1,7 @@
 // SEP slot status, SMP passthrough, SAS IO unit control and task
 // management from raw frames.
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 #include "raw_port.h"
 
 using namespace rawtest;

@@ -1,6 +1,6 @@
 // The named cards for the health report show what their names say, read
 // back from raw frames as the health report would read them.
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

@@ -6,7 +6,7 @@
 // versions (u32 at 8 firmware, 12 legacy BIOS, 16 UEFI, 20 package) and a
 // configuration identifier per slot from 24.
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

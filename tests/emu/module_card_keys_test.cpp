@@ -3,8 +3,8 @@
 // named by line.
 #include <gtest/gtest.h>
 
-#include "emu/host_model.h"
-#include "emu/smart_attributes.h"
+#include "emu/host/host_model.h"
+#include "emu/modules/smart_attributes.h"
 
 namespace {
 

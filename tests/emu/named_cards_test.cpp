@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

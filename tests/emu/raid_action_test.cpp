@@ -1,7 +1,7 @@
 // RAID ACTION from raw frames: the changes it makes are what the generated
 // pages, the SCSI targets, the driver's map and /proc/scsi/scsi show next.
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

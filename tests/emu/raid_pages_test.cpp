@@ -1,7 +1,7 @@
 // The RAID pages generated from the RAID state, their address forms and
 // walks, the RAID limits, and the default card's pages telling one story.
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

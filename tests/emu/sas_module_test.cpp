@@ -5,7 +5,7 @@
 // health log collection reads, at the offsets it reads them.
 #include <map>
 
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

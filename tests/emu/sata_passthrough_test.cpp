@@ -2,7 +2,7 @@
 // RAID physical disk; the controller holds the frame's direction flags
 // against the command's data phase and the data length against what the
 // module returns; commands a module does not know are aborted.
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

@@ -2,7 +2,7 @@
 // answer, the sense data and where it stops, the conditions armed on demand
 // and the transport's refusals.
 #include "card_fixture.h"
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 
 using namespace rawtest;
 

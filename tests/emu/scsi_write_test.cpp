@@ -4,7 +4,7 @@
 // 0x01000000 at 60, data length u32 at 28). A module that speaks SAS takes
 // them itself; a SATA module is behind the controller's translation, which
 // makes DOWNLOAD MICROCODE of WRITE BUFFER; a volume takes neither.
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

@@ -3,8 +3,8 @@
 // (format version u16 at 0, device state at 10, extended status u16 at 14,
 // last action and function at 16 and 18), the diagnostic block's challenge
 // at 256-511, the unlock response at 256-511 of its command sector.
-#include "emu/aes128.h"
-#include "emu/named_cards.h"
+#include "emu/modules/aes128.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 #include "module_unlock_constants.h"
 

@@ -3,7 +3,7 @@
 // checksum at 511), thresholds, RETURN STATUS, a failing module; SMART
 // READ LOG against READ LOG EXT (directories, pages, reach), host logs and
 // the vendor logs.
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <map>
 
-#include "emu/named_cards.h"
+#include "emu/card_file/named_cards.h"
 #include "module_fixture.h"
 
 using namespace rawtest;

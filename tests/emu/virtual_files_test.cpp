@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "emu/emulator.h"
+#include "emu/host/emulator.h"
 
 namespace {
 
