@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$1"
 pattern='#include <(sys/ioctl\.h|sys/stat\.h|dirent\.h|fcntl\.h|unistd\.h|signal\.h)>|\b(ioctl|usleep|sleep|opendir|readdir|fopen|fgets|getchar|localtime|localtime_r|stat|lstat|printf|puts|fflush|system|getenv)\(|std::(printf|puts|fopen|time|getenv)\b|\bstd(in|out|err)\b'
-hits=$(grep -n -E "$pattern" ctl/*.cpp ctl/*.h ctl/*/*.h cardlib/*.cpp cardlib/*.h app/*.cpp app/*.h 2>/dev/null | grep -v -E '^\S+:[0-9]+:\s*//')
+hits=$(grep -rn -E "$pattern" --include="*.cpp" --include="*.h" ctl cardlib app 2>/dev/null | grep -v -E '^\S+:[0-9]+:\s*//')
 if [ -n "$hits" ]; then
   echo "direct platform calls outside os/:"
   echo "$hits"

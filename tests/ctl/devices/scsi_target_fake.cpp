@@ -1,4 +1,4 @@
-#include "tests/ctl/scsi_target_fake.h"
+#include "tests/ctl/devices/scsi_target_fake.h"
 
 #include <algorithm>
 

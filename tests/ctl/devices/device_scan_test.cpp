@@ -5,7 +5,7 @@
 
 #include "ctl/base/byte_order.h"
 #include "ctl/devices/device_scan.h"
-#include "tests/ctl/scsi_target_fake.h"
+#include "tests/ctl/devices/scsi_target_fake.h"
 
 namespace ctltest {
 namespace {
