@@ -41,12 +41,9 @@ uint32_t GetBoardType(uint32_t adapterIndex) {
     PrintNoControllerInformation();
     return kBoardTypeInvalid;
   }
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  uint32_t read = ReadMfgPage10(vx, &page, &size);
-  bool held = read == 0 && PageHolds(size, mfg_page10::kBoardType, 1);
-  uint8_t fromPage = held ? Get8(page, mfg_page10::kBoardType) : 0;
-  FreeMem(page);
+  PageCopy page;
+  bool held = ReadMfgPage10(vx, &page) == 0 && page.Holds(mfg_page10::kBoardType, 1);
+  uint8_t fromPage = held ? Get8(page.data(), mfg_page10::kBoardType) : 0;
   if (!held) return kBoardTypeInvalid;
   if (fromPage != 0) return fromPage;
   CardInfo info;

@@ -26,18 +26,15 @@ uint32_t CheckCardState(uint32_t* unconfigured) {
     if (unconfigured != nullptr) *unconfigured = 1;
     return 0;
   }
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  uint32_t read = ReadMfgPage10(vx, &page, &size);
-  if (read != 0 || !PageHolds(size, mfg_page10::kBoardFlags, 4)) {
-    FreeMem(page);
+  PageCopy page;
+  if (ReadMfgPage10(vx, &page) != 0 || !page.Holds(mfg_page10::kBoardFlags, 4)) {
     ConsoleDiagnostic("%s: Corvexium is not in a proper state.\n", kUtilityTitle);
     return 1;
   }
-  if ((GetLe32(page, mfg_page10::kBoardFlags) & mfg_page10::kVolumeModeMask) == mfg_page10::kVolumeModeUnconfigured) {
+  if ((GetLe32(page.data(), mfg_page10::kBoardFlags) & mfg_page10::kVolumeModeMask) ==
+      mfg_page10::kVolumeModeUnconfigured) {
     flag = 1;
   }
-  FreeMem(page);
   if (unconfigured != nullptr) *unconfigured = flag;
   return 0;
 }

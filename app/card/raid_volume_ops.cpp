@@ -36,19 +36,17 @@ void PrintRequestStatus() {
 
 // Stores the two counts in the volume attributes and writes them to NVRAM.
 uint32_t UpdateVolumeAttributes(uint32_t vx, uint8_t memberCount, uint8_t deviceCount) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  if (ReadVolumeAttrPage(vx, &page, &size) == 0) {
-    FreeMem(page);
+  PageCopy page;
+  if (!ReadVolumeAttrPage(vx, &page)) {
     ConsolePrint("%s: Unable to retrieve volume attributes \n", kUtilityTitle);
     return 1;
   }
-  Put8(page, mfg_page4::kMemberCount, memberCount);
-  Put8(page, mfg_page4::kDeviceCount, deviceCount);
+  Put8(page.data(), mfg_page4::kMemberCount, memberCount);
+  Put8(page.data(), mfg_page4::kDeviceCount, deviceCount);
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
-  uint32_t written = SetCfgPage(vx, kPageActionWriteNvram, mfg_page4::kWriteAddress, page, &iocStatus, &iocLogInfo);
-  FreeMem(page);
+  uint32_t written =
+      SetCfgPage(vx, kPageActionWriteNvram, mfg_page4::kWriteAddress, page.data(), &iocStatus, &iocLogInfo);
   if (written == 0) {
     ConsolePrint("%s: Unable to update volume attributes \n", kUtilityTitle);
     return 1;

@@ -1,6 +1,7 @@
 #include "app/health/board_power_status.h"
 
 #include "app/card/config_page_layouts.h"
+#include "app/card/whole_page.h"
 #include "app/shell/console.h"
 #include "app/health/health_run.h"
 #include "app/shell/json_writer.h"
@@ -9,28 +10,16 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
 
 namespace {
 
-enum : uint32_t {
-  kReadSizeOnly = 0,
-  kReadCurrent = 1,
-};
-
-// Manufacturing page 6, current values: null when it cannot be read.
-uint8_t* ReadMfgPage6(uint32_t vxHandle, uint32_t* size) {
-  LibHandle vx = vxHandle;
-  uint32_t announced = 0;
-  if (ReadManufacturingPage6(&vx, nullptr, &announced, kReadSizeOnly) != kLibOk || announced == 0) return nullptr;
-  auto* page = static_cast<uint8_t*>(AllocMem(announced));
-  if (page == nullptr) return nullptr;
-  uint32_t got = announced;
-  if (ReadManufacturingPage6(&vx, page, &got, kReadCurrent) != kLibOk) {
-    FreeMem(page);
-    return nullptr;
-  }
-  *size = got < announced ? got : announced;
-  return page;
+// Manufacturing page 6, current values; a page that cannot be read (also
+// for want of memory) is passed over without a word.
+bool ReadMfgPage6(uint32_t vxHandle, PageCopy* page) {
+  return ReadWholePage(vxHandle, {kCfgPageTypeManufacturing, mfg_page6::kNumber}, kReadCurrent, page,
+                       NoMemoryMessage::kQuiet)
+      .ok();
 }
 
 }  // namespace
@@ -70,15 +59,10 @@ uint32_t PrintSuperCapStatus(uint32_t vxHandle, const uint8_t* page10, uint32_t 
 
 uint32_t PrintAuxPowerStatus(uint32_t vxHandle, JsonWriter* json) {
   using namespace mfg_page6;
-  uint32_t size = 0;
-  uint8_t* page = ReadMfgPage6(vxHandle, &size);
-  if (page == nullptr) return 1;
-  if (!PageHolds(size, kEntryCount, 1) || !PageHolds(size, kAuxPowerId, 1)) {
-    FreeMem(page);
-    return 1;
-  }
-  bool fitted = Get8(page, kEntryCount) >= kAuxPowerMinEntries && Get8(page, kAuxPowerId) == kAuxPowerIdValue;
-  FreeMem(page);
+  PageCopy page;
+  if (!ReadMfgPage6(vxHandle, &page) || !page.Holds(kEntryCount, 1) || !page.Holds(kAuxPowerId, 1)) return 1;
+  bool fitted =
+      Get8(page.data(), kEntryCount) >= kAuxPowerMinEntries && Get8(page.data(), kAuxPowerId) == kAuxPowerIdValue;
   if (!fitted) return 0;
   uint32_t connected = 0;
   const char* word = GetAuxPowerStatus(vxHandle, &connected) != 0 ? "UNKNOWN"
@@ -95,16 +79,11 @@ uint32_t PrintAuxPowerStatus(uint32_t vxHandle, JsonWriter* json) {
 uint32_t PrintBackupRailMonitor(uint32_t vxHandle, uint32_t* overall, JsonWriter* json, uint32_t* reason,
                                 uint32_t* resultCode) {
   using namespace mfg_page6;
-  uint32_t size = 0;
-  uint8_t* page = ReadMfgPage6(vxHandle, &size);
-  if (page == nullptr) return 1;
-  if (!PageHolds(size, kEntryCount, 1) || !PageHolds(size, kBackupRailKind, 1)) {
-    FreeMem(page);
-    return 1;
-  }
-  bool fitted = Get8(page, kEntryCount) >= kBackupRailMinEntries && Get8(page, kBackupRailId) == kBackupRailIdValue &&
-                Get8(page, kBackupRailKind) == kBackupRailKindValue;
-  FreeMem(page);
+  PageCopy page;
+  if (!ReadMfgPage6(vxHandle, &page) || !page.Holds(kEntryCount, 1) || !page.Holds(kBackupRailKind, 1)) return 1;
+  bool fitted = Get8(page.data(), kEntryCount) >= kBackupRailMinEntries &&
+                Get8(page.data(), kBackupRailId) == kBackupRailIdValue &&
+                Get8(page.data(), kBackupRailKind) == kBackupRailKindValue;
   if (!fitted) return 0;
   if (json == nullptr) ConsolePrint("Backup Rail Monitor          : ");
   uint32_t state = 0;

@@ -37,45 +37,39 @@ bool TemperatureFields(uint32_t boardType, size_t* warning, size_t* error) {
 }
 
 void ReadLifeThresholds(HealthRun* run) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  if (ReadMfgPage10(run->vx, &page, &size) == 0 && PageHolds(size, mfg_page10::kLifeLeftError, 1) &&
-      PageHolds(size, mfg_page10::kLifeLeftWarning, 1)) {
-    run->thresholds.lifeLeftError = Get8(page, mfg_page10::kLifeLeftError);
-    run->thresholds.lifeLeftWarning = Get8(page, mfg_page10::kLifeLeftWarning);
-    PrintSuperCapStatus(run->vx, page, size, &run->overall);
+  PageCopy page;
+  if (ReadMfgPage10(run->vx, &page) == 0 && page.Holds(mfg_page10::kLifeLeftError, 1) &&
+      page.Holds(mfg_page10::kLifeLeftWarning, 1)) {
+    run->thresholds.lifeLeftError = Get8(page.data(), mfg_page10::kLifeLeftError);
+    run->thresholds.lifeLeftWarning = Get8(page.data(), mfg_page10::kLifeLeftWarning);
+    PrintSuperCapStatus(run->vx, page.data(), page.size(), &run->overall);
   } else {
     PrintNotInProperState(run);
   }
-  FreeMem(page);
 }
 
 // false when the board type cannot be determined.
 bool ReadTemperatureThresholds(HealthRun* run) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  if (ReadIoUnitPage8(run->vx, &page, &size) != 0) {
-    FreeMem(page);
+  PageCopy page;
+  if (ReadIoUnitPage8(run->vx, &page) != 0) {
     PrintNotInProperState(run);
     return true;
   }
   uint32_t boardType = GetBoardType(run->adapterIndex);
   if (boardType == kBoardTypeInvalid) {
-    FreeMem(page);
     ConsoleDiagnostic("\n\n Invalid Board Type \n\n");
     return false;
   }
   size_t warning = 0;
   size_t error = 0;
   if (TemperatureFields(boardType, &warning, &error)) {
-    if (PageHolds(size, warning, 2) && PageHolds(size, error, 2)) {
-      run->thresholds.tempError = GetLe16(page, error);
-      run->thresholds.tempWarning = GetLe16(page, warning);
+    if (page.Holds(warning, 2) && page.Holds(error, 2)) {
+      run->thresholds.tempError = GetLe16(page.data(), error);
+      run->thresholds.tempWarning = GetLe16(page.data(), warning);
     } else {
       PrintNotInProperState(run);
     }
   }
-  FreeMem(page);
   return true;
 }
 

@@ -75,17 +75,12 @@ int RunHealth(const HealthOptions& options) {
   if (GetBoardHealthStatus(&run) != 0) return 1;
   if (text) ConsolePrint("\n\n");
 
-  if (ReadExtPage221(run.vx, &run.page221, &run.page221Size) != 0) {
-    FreeMem(run.page221);
-    run.page221 = nullptr;
-    run.page221Size = 0;
-  }
+  if (ReadExtPage221(run.vx, &run.page221) != 0) run.page221 = PageCopy();
   uint32_t first = GetBoardType(run.adapterIndex) == kNineSlotBoardType ? kFirstSlotNineSlotBoard
                                                                          : kFirstSlotOtherBoards;
   for (uint32_t slot = first; slot < kHealthSlots; ++slot) CheckModuleSlot(&run, slot);
   if (!text && run.moduleCount != 0) run.json->EndArray();
   PrintOverallHealth(&run);
-  FreeMem(run.page221);
 
   if (text) return 0;
   document.Emit();

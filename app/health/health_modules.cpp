@@ -49,8 +49,8 @@ bool IsText(const HealthRun* run) { return run->json == nullptr; }
 // The trim count the page holds for the slot; false when there is none.
 bool TrimCount(const HealthRun* run, uint32_t slot, uint64_t* count) {
   size_t offset = ext_page221::kTrimCounts + ext_page221::kTrimCountSize * slot;
-  if (run->page221 == nullptr || !PageHolds(run->page221Size, offset, ext_page221::kTrimCountSize)) return false;
-  *count = GetLe64(run->page221, offset);
+  if (!run->page221.Holds(offset, ext_page221::kTrimCountSize)) return false;
+  *count = GetLe64(run->page221.data(), offset);
   return true;
 }
 

@@ -3,6 +3,8 @@
 // One run per controller; nothing survives it.
 #pragma once
 
+#include "ctl/config_pages/page_copy.h"
+
 #include <cstdint>
 
 #include "cardlib/libzk.h"
@@ -85,8 +87,7 @@ struct HealthRun {
   uint32_t adapterIndex = 0;
   uint32_t vx = 0;
   CardInfo info = {};
-  uint8_t* page221 = nullptr;    // the modules' trim counts, when it could be read
-  uint32_t page221Size = 0;
+  PageCopy page221;              // the modules' trim counts; holds nothing when it could not be read
 };
 
 // Raises a verdict; it never falls.

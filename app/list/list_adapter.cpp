@@ -2,6 +2,7 @@
 // address, the versions of the images in its flash, the PSoC, the board's
 // identity and whether it is configured for a volume.
 #include <cstdint>
+#include <utility>
 
 #include "app/card/card_state.h"
 #include "app/card/config_page_layouts.h"
@@ -16,6 +17,7 @@
 #include "app/shell/memory_strings.h"
 #include "app/card/page_readers.h"
 #include "app/card/pci_link.h"
+#include "app/card/whole_page.h"
 #include "app/shell/program_state.h"
 #include "app/images/rom_image_version.h"
 #include "app/host/sysfs_lookups.h"
@@ -23,6 +25,7 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
 
 namespace {
 
@@ -70,17 +73,8 @@ const char* OrJsonNa(const char* text) { return text[0] != '\0' ? text : "NA"; }
 // (also one whose size was known but whose read failed) is not used, so
 // that the versions come from the flash images instead of a cleared page.
 void ReadPage223(uint32_t vx, Page223Buffer* page223) {
-  FreeMem(page223->data);
-  page223->data = nullptr;
-  page223->size = 0;
-  uint8_t* data = nullptr;
-  uint32_t size = 0;
-  if (ReadExtPage223(vx, &data, &size) != 0 || !PageHolds(size, 0, kPage223Size)) {
-    FreeMem(data);
-    return;
-  }
-  page223->data = data;
-  page223->size = size;
+  PageCopy page;
+  *page223 = ReadExtPage223(vx, &page) == 0 && page.Holds(0, kPage223Size) ? std::move(page) : PageCopy();
 }
 
 // The slot the controller reports, or the one sysfs lists the card in when
@@ -117,12 +111,12 @@ void PrintPciLines(const AdapterSummary& s) {
 // Page 223 when it was read, else the heads of the images in flash.
 ListVersions ReadVersions(uint32_t vx, const Page223Buffer& page223) {
   ListVersions v;
-  if (page223.data != nullptr) {
+  if (page223.Holds(0, kPage223Size)) {
     v.imageRead = v.biosRead = v.uefiRead = true;
-    v.package = GetLe32(page223.data, kPage223PackageVersion);
-    v.firmware = GetLe32(page223.data, kPage223FirmwareVersion);
-    v.legacyBios = GetLe32(page223.data, kPage223LegacyBiosVersion);
-    v.uefiBsd = GetLe32(page223.data, kPage223UefiVersion);
+    v.package = GetLe32(page223.data(), kPage223PackageVersion);
+    v.firmware = GetLe32(page223.data(), kPage223FirmwareVersion);
+    v.legacyBios = GetLe32(page223.data(), kPage223LegacyBiosVersion);
+    v.uefiBsd = GetLe32(page223.data(), kPage223UefiVersion);
     return v;
   }
   uint8_t* head = nullptr;
@@ -158,14 +152,11 @@ void PrintVersionLines(const ListVersionTexts& t) {
 // so) and it answers a version other than 0. Text: its line, or none when
 // page 10 cannot be read or the board has no PSoC.
 uint16_t ReadPsocVersion(uint32_t vx, bool text) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  uint32_t read = ReadMfgPage10(vx, &page, &size);
-  bool readable = read == 0 && PageHolds(size, mfg_page10::kBoardFlags, 4);
+  PageCopy page;
+  bool readable = ReadMfgPage10(vx, &page) == 0 && page.Holds(mfg_page10::kBoardFlags, 4);
   // The board flag that marks a board without a SuperCap also marks it
   // without a PSoC.
-  bool none = readable && (GetLe32(page, mfg_page10::kBoardFlags) & mfg_page10::kFlagNoSuperCap) != 0;
-  FreeMem(page);
+  bool none = readable && (GetLe32(page.data(), mfg_page10::kBoardFlags) & mfg_page10::kFlagNoSuperCap) != 0;
   if (!readable) {
     if (text) ConsoleDiagnostic("%s: Corvexium is not in a proper state.\n", kUtilityTitle);
     return 0;
@@ -199,25 +190,16 @@ void CopyBoardText(const uint8_t* page, size_t offset, char* text) {
 // number, leaves every text empty.
 BoardTexts ReadBoardTexts(uint32_t vx) {
   BoardTexts board;
-  LibHandle handle = vx;
-  uint32_t announced = 0;
-  if (ReadManufacturingPage0(&handle, nullptr, &announced, kListReadSizeOnly) != kLibOk) return board;
+  PageCopy page;
+  PageRead read = ReadWholePage(vx, {kPageTypeManufacturing, 0}, kReadNvram, &page);
+  if (read.result == PageReadResult::kSizeQueryFailed) return board;
   board.sized = true;
-  if (announced == 0) return board;
-  auto* page = static_cast<uint8_t*>(AllocMem(announced));
-  if (page == nullptr) {
-    ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
-    return board;
+  if (read.ok() && page.Holds(0, mfg_page0::kSize)) {
+    CopyBoardText(page.data(), mfg_page0::kChipName, board.chipName);
+    CopyBoardText(page.data(), mfg_page0::kBoardName, board.boardName);
+    CopyBoardText(page.data(), mfg_page0::kBoardAssembly, board.assembly);
+    CopyBoardText(page.data(), mfg_page0::kBoardTracer, board.tracer);
   }
-  uint32_t got = announced;
-  if (ReadManufacturingPage0(&handle, page, &got, kListReadNvram) == kLibOk && got >= mfg_page0::kSize &&
-      announced >= mfg_page0::kSize) {
-    CopyBoardText(page, mfg_page0::kChipName, board.chipName);
-    CopyBoardText(page, mfg_page0::kBoardName, board.boardName);
-    CopyBoardText(page, mfg_page0::kBoardAssembly, board.assembly);
-    CopyBoardText(page, mfg_page0::kBoardTracer, board.tracer);
-  }
-  FreeMem(page);
   return board;
 }
 

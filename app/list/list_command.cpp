@@ -40,7 +40,6 @@ int RunList(const ListParams& params) {
   bool volumeRuns = state == 0 && unconfigured == 0;
   int volume = volumeRuns ? PrintVolumeInfo(json) : 0;
   int devices = PrintPhysicalDevices(params, json, page223);
-  FreeMem(page223.data);
 
   // In text mode the sections have shown what they met; the command's
   // result is whether the card's state could be read.

@@ -18,6 +18,7 @@
 #include "app/card/module_scsi.h"
 #include "app/shell/program_state.h"
 #include "app/card/slot_naming.h"
+#include "app/card/whole_page.h"
 #include "app/format/ssd_capacity.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
@@ -27,6 +28,7 @@
 #include "ctl/pages/sas_device_page0.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/facade/qmx_pages.h"
+#include "ctl/frames/config_frame.h"
 #include "ctl/raid/raid_records.h"
 
 namespace {
@@ -282,8 +284,8 @@ void GatherHotSpares(SectionState* s, const LibHandle* adapter, std::vector<Devi
 bool ConfigIdentifier(uint32_t vx, uint32_t ssd, uint32_t slot, const Page223Buffer& page223, uint32_t* code,
                       uint32_t* type) {
   size_t offset = kPage223SlotWords + 4 * static_cast<size_t>(slot);
-  if (page223.data != nullptr && slot < kModuleSlots && PageHolds(page223.size, offset, 4)) {
-    uint32_t packed = GetLe32(page223.data, offset);
+  if (slot < kModuleSlots && page223.Holds(offset, 4)) {
+    uint32_t packed = GetLe32(page223.data(), offset);
     if (packed != 0) {
       uint32_t words[2];
       BcdToDigits(words, packed);
@@ -304,29 +306,21 @@ bool ConfigIdentifier(uint32_t vx, uint32_t ssd, uint32_t slot, const Page223Buf
 // Reads SAS IO unit page 0 for the slot's link rate. False only when its
 // buffer cannot be allocated (the section then ends).
 bool ReadLinkRate(SectionState* s, DeviceRecord* d) {
-  LibHandle adapter = s->adapter;
-  uint32_t announced = 0;
-  if (ReadSasIoUnitPage0(&adapter, nullptr, &announced, kListReadSizeOnly) != kLibOk || announced == 0) {
-    s->code = kListJsonLinkPageFailed;
-    return true;
-  }
-  auto* page = static_cast<uint8_t*>(AllocMem(announced));
-  if (page == nullptr) {
-    ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
+  PageCopy page;
+  PageRead read = ReadWholePage(s->adapter, {kPageTypeExtended, 0, kExtPageSasIoUnit}, kReadCurrent, &page);
+  if (read.result == PageReadResult::kNoMemory) {
     s->Fail(kListJsonNoMemory);
     return false;
   }
-  uint32_t got = announced;
-  size_t entry = sas_io_unit_page0::kPhyData + sas_io_unit_page0::kPhyEntrySize * d->slot;
-  if (ReadSasIoUnitPage0(&adapter, page, &got, kListReadCurrent) == kLibOk &&
-      PageHolds(std::min(got, announced), entry + sas_io_unit_page0::kLinkRate, 1)) {
+  uint32_t entry = sas_io_unit_page0::kPhyData + sas_io_unit_page0::kPhyEntrySize * d->slot;
+  if (read.ok() && page.Holds(entry + sas_io_unit_page0::kLinkRate, 1)) {
     d->linkRead = true;
-    d->linkRateText = LinkRateText(static_cast<uint8_t>(page[entry + sas_io_unit_page0::kLinkRate] >> 4), &d->linkRate);
+    d->linkRateText =
+        LinkRateText(static_cast<uint8_t>(page.data()[entry + sas_io_unit_page0::kLinkRate] >> 4), &d->linkRate);
   } else {
     // A phy entry the page does not hold has no rate to show.
     s->code = kListJsonLinkPageFailed;
   }
-  FreeMem(page);
   return true;
 }
 

@@ -4,6 +4,8 @@
 // its keys to the one document the command writes at the end.
 #pragma once
 
+#include "ctl/config_pages/page_copy.h"
+
 #include <cstdint>
 
 class JsonWriter;
@@ -16,13 +18,10 @@ struct ListParams {
 };
 
 // Extended manufacturing page 223 as the adapter section read it, handed on
-// to the device section. `data` is null when it could not be read; `size`
-// is the number of bytes that were read, and every field is checked
-// against it. Owned by the execute operation, freed with FreeMem.
-struct Page223Buffer {
-  uint8_t* data = nullptr;
-  uint32_t size = 0;
-};
+// to the device section: it holds nothing (size 0) when it could not be
+// read whole, and every field is checked against what it holds. Owned by
+// the execute operation.
+using Page223Buffer = PageCopy;
 
 // Byte offsets in extended manufacturing page 223 (after its 8-byte header).
 inline constexpr uint32_t kPage223FirmwareVersion = 8;

@@ -19,3 +19,10 @@ LibStatus WriteConfigPage(const LibHandle* adapter, uint32_t pageAddress, uint8_
   return ConfigPageWriteCore(context, adapter, pageAddress, pageType, pageNumber, extType, writeKind,
                              buffer, size);
 }
+
+LibStatus ReadConfigPageCopy(const LibHandle* adapter, uint32_t pageAddress, uint8_t pageType,
+                             uint8_t pageNumber, uint8_t extType, uint32_t readKind, PageCopy* copy) {
+  LibContext* context = BoundContext();
+  if (context == nullptr || copy == nullptr) return kLibFailure;
+  return copy->Read(context, adapter, pageAddress, pageType, pageNumber, extType, readKind);
+}

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "ctl/base/lib_types.h"
+#include "ctl/config_pages/page_copy.h"
 
 LibStatus ReadConfigPage(const LibHandle* adapter, uint32_t pageAddress, uint8_t pageType,
                          uint8_t pageNumber, uint8_t extType, uint32_t readKind, void* buffer,
@@ -15,6 +16,10 @@ LibStatus ReadConfigPage(const LibHandle* adapter, uint32_t pageAddress, uint8_t
 LibStatus WriteConfigPage(const LibHandle* adapter, uint32_t pageAddress, uint8_t pageType,
                           uint8_t pageNumber, uint8_t extType, uint32_t writeKind, const void* buffer,
                           uint32_t* size);
+// The whole page into *copy (the size query, a zero-filled buffer of the
+// size announced, the read; see PageCopy); 1 before the library is open.
+LibStatus ReadConfigPageCopy(const LibHandle* adapter, uint32_t pageAddress, uint8_t pageType,
+                             uint8_t pageNumber, uint8_t extType, uint32_t readKind, PageCopy* copy);
 
 // Manufacturing pages (type 9), page address 0.
 LibStatus ReadManufacturingPage0(const LibHandle* adapter, void* buffer, uint32_t* size, uint32_t readKind);

@@ -80,30 +80,24 @@ TEST_F(VolumeHelpers, PageWrappersReportTheControllersStatus) {
 }
 
 TEST_F(VolumeHelpers, PageReadersHandOutTheirBuffer) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  EXPECT_EQ(ReadMfgPage10(adapter_, &page, &size), 0u);
-  ASSERT_NE(page, nullptr);
-  EXPECT_EQ(page[5], 7);
-  FreeMem(page);
+  PageCopy page;
+  EXPECT_EQ(ReadMfgPage10(adapter_, &page), 0u);
+  ASSERT_TRUE(page.Holds(5, 1));
+  EXPECT_EQ(page.data()[5], 7);
 
-  // Without its signature the page is handed out but the read fails.
+  // Without its signature the page is held but the read fails.
   emu::ConfigPage* ten = model().FindPage(9, 10);
   ten->nvram[4] = 0x00;
-  EXPECT_EQ(ReadMfgPage10(adapter_, &page, &size), 1u);
-  EXPECT_NE(page, nullptr);
-  FreeMem(page);
+  EXPECT_EQ(ReadMfgPage10(adapter_, &page), 1u);
+  EXPECT_TRUE(page.Holds(5, 1));
 
   card().RemovePage(0, 8);
-  EXPECT_NE(ReadIoUnitPage8(adapter_, &page, &size), 0u);
-  EXPECT_EQ(page, nullptr);
-  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(ReadIoUnitPage8(adapter_, &page), 258u);  // the library's status
+  EXPECT_EQ(page.size(), 0u);
 
-  EXPECT_EQ(ReadVolumeAttrPage(adapter_, &page, &size), 1u);
-  FreeMem(page);
+  EXPECT_TRUE(ReadVolumeAttrPage(adapter_, &page));
   card().CutPage(9, 4, 0, 104);  // too short for the attribute bytes
-  EXPECT_EQ(ReadVolumeAttrPage(adapter_, &page, &size), 0u);
-  FreeMem(page);
+  EXPECT_FALSE(ReadVolumeAttrPage(adapter_, &page));
   EXPECT_EQ(card().TakeOutput(), "");
 }
 

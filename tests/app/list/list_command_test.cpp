@@ -145,21 +145,19 @@ class ListSectionTest : public app_test::CardFixture {
     CardFixture::SetUp();
   }
   void TearDown() override {
-    FreeMem(page_.data);
+    page_ = PageCopy();
     CardFixture::TearDown();
     app_test::ResetProgramState();
   }
 
   std::string AdapterText() {
-    FreeMem(page_.data);
-    page_ = {};
+    page_ = PageCopy();
     result_ = PrintAdapterInfo(nullptr, &page_);
     return card().TakeOutput();
   }
   // The adapter's keys inside an object of their own.
   std::string AdapterJson() {
-    FreeMem(page_.data);
-    page_ = {};
+    page_ = PageCopy();
     JsonWriter json;
     json.BeginObject();
     result_ = PrintAdapterInfo(&json, &page_);
@@ -214,11 +212,10 @@ TEST_F(ListSectionTest, VersionsComeFromPage223OrFromTheImages) {
     if (c.fault == 2) card().CutPage(15, 223, 26, 52);
     std::string text = AdapterText();
     EXPECT_EQ(result_, 0);
-    EXPECT_EQ(page_.data != nullptr, c.page223);
     if (c.page223) {
-      EXPECT_GE(page_.size, 56u);
+      EXPECT_GE(page_.size(), 56u);
     } else {
-      EXPECT_EQ(page_.size, 0u);
+      EXPECT_EQ(page_.size(), 0u);
     }
     // The emulated card's page and images agree: either way the same lines,
     // never the zeros of a page that was not read.
@@ -337,7 +334,7 @@ TEST_F(ListSectionTest, CardInformationFailurePrintsNothing) {
   EXPECT_NE(result_, 0);
   EXPECT_EQ(AdapterJson(), "{}");
   EXPECT_EQ(result_, kListJsonCardFailed);
-  EXPECT_EQ(page_.data, nullptr);
+  EXPECT_EQ(page_.size(), 0u);
 }
 
 TEST_F(ListSectionTest, InactiveVolume) {

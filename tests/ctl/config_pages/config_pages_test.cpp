@@ -1,7 +1,11 @@
 // The CONFIG message and the page buffer convention.
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "ctl/config_pages/config_pages.h"
+#include "ctl/config_pages/page_copy.h"
+#include "ctl/frames/config_frame.h"
 #include "tests/ctl/ctl_test_support.h"
 
 namespace ctltest {
@@ -188,6 +192,41 @@ TEST_F(ConfigPages, CutPageIsCopiedAsFarAsItGoes) {
   EXPECT_EQ(ReadIocPage8(&adapter_, buffer, &size, 1), kLibOk);
   EXPECT_EQ(size, 24u);
   EXPECT_EQ(buffer[24], 0xEE);
+}
+
+}  // namespace
+}  // namespace ctltest
+
+namespace ctltest {
+namespace {
+
+// The library's whole-page copy: what it holds, which step failed, and that
+// a moved copy takes the buffer with it.
+TEST_F(ConfigPages, PageCopyHoldsThePageOrTellsTheFailedStep) {
+  PageCopy page(g_libContext);
+  ASSERT_EQ(page.Read(&adapter_, 0, 1, 8, 0, kReadNvram), kLibOk);
+  EXPECT_EQ(page.failedStep(), PageCopyStep::kNone);
+  ASSERT_EQ(page.size(), 64u);
+  EXPECT_EQ(std::vector<uint8_t>(page.data(), page.data() + 64), MakePage(1, 8, 64, 0x30));
+  PageCopy moved = std::move(page);
+  EXPECT_EQ(moved.size(), 64u);
+  EXPECT_EQ(page.size(), 0u);
+  EXPECT_EQ(page.data(), nullptr);
+
+  card().RemovePage(1, 8);
+  EXPECT_EQ(moved.Read(&adapter_, 0, 1, 8, 0, kReadCurrent), kLibPageNotPresent);
+  EXPECT_EQ(moved.failedStep(), PageCopyStep::kSizeQuery);
+  EXPECT_EQ(moved.size(), 0u);
+
+  // An empty page answers as a read into no buffer, after the size query
+  // alone.
+  card().ClearFaults();
+  card().CutPage(1, 8, 0, 0);
+  size_t before = Configs().size();
+  EXPECT_EQ(moved.Read(&adapter_, 0, 1, 8, 0, kReadCurrent), kLibBufferTooSmall);
+  EXPECT_EQ(moved.failedStep(), PageCopyStep::kRead);
+  EXPECT_EQ(moved.announced(), 0u);
+  EXPECT_EQ(Configs().size(), before + 1);
 }
 
 }  // namespace
