@@ -107,13 +107,14 @@ const char* FaultKindName(FaultKind kind) {
     case FaultKind::kPageMissing: return "page-missing";
     case FaultKind::kPageCut: return "page-cut";
     case FaultKind::kReplyCut: return "reply-cut";
+    case FaultKind::kModuleAbort: return "module-abort";
   }
   return "?";
 }
 
 bool FaultKindFromName(const std::string& name, FaultKind* kind) {
   for (FaultKind k : {FaultKind::kIoctlError, FaultKind::kAnswer, FaultKind::kPageMissing,
-                      FaultKind::kPageCut, FaultKind::kReplyCut}) {
+                      FaultKind::kPageCut, FaultKind::kReplyCut, FaultKind::kModuleAbort}) {
     if (name == FaultKindName(k)) {
       *kind = k;
       return true;

@@ -119,6 +119,7 @@ void WriteFault(std::string* out, const Fault& f) {
       *out += "bytes = " + std::to_string(f.bytes) + "\n";
       break;
     case FaultKind::kPageMissing:
+    case FaultKind::kModuleAbort:
       break;
   }
   if (f.function >= 0) *out += "function = " + text::HexNumber(static_cast<uint32_t>(f.function), 2) + "\n";
@@ -128,6 +129,7 @@ void WriteFault(std::string* out, const Fault& f) {
   if (f.action >= 0) *out += "action = " + std::to_string(f.action) + "\n";
   if (f.ioc >= 0) *out += "ioc = " + std::to_string(f.ioc) + "\n";
   *out += "times = " + std::to_string(f.times) + "\n";
+  if (f.skip > 0) *out += "skip = " + std::to_string(f.skip) + "\n";
 }
 
 // Generated entries are made again when the file is read, so only what a

@@ -577,6 +577,7 @@ class Parser {
       f.times = static_cast<int>(s);
       return true;
     }
+    if (key == "skip") return Number(value, 1000000000, &v, key) && (f.skip = static_cast<int>(v), true);
     return Fail("unknown key " + key + " in [fault]");
   }
 

@@ -28,6 +28,9 @@ void SataPassthrough(CommandRequest& request, CommandAnswer& answer) {
   uint16_t handle = le::Get16(frame, sa::kDevHandle);
   le::Put16(&reply, sa::kReplyDevHandle, handle);
 
+  // An armed module abort counts every request that reaches the
+  // controller's passthrough; it acts when a SATA module gets the command.
+  bool abort = request.emulator.TakeModuleAbort(request.adapter.ioc);
   DeviceRef ref = FindDevice(request.adapter, handle);
   if (ref.kind != DeviceKind::kModule && ref.kind != DeviceKind::kRaidDisk) {
     return SetReplyStatus(&reply, kIocDeviceNotThere);
@@ -35,6 +38,15 @@ void SataPassthrough(CommandRequest& request, CommandAnswer& answer) {
   std::vector<uint8_t> fis(frame.begin() + sa::kCommandFis, frame.begin() + sa::kCommandFis + sa::kFisBytes);
   if (fis[0] != kFisHostToDevice || ModuleIsSas(*ref.module)) return SetReplyStatus(&reply, kIocInvalidField);
 
+  if (abort) {
+    // The module aborts the command without running it: no data moves.
+    std::vector<uint8_t> aborted = StatusFis(kAtaStatusReady | kAtaStatusSeek | kAtaStatusError, kAtaErrorAbort);
+    for (uint32_t i = 0; i < sa::kFisBytes && i < aborted.size(); ++i) {
+      le::Put8(&reply, sa::kReplyStatusFis + i, aborted[i]);
+    }
+    le::Put32(&reply, sa::kReplyStatusControl, kLinkStatus);
+    return SetReplyStatus(&reply, kIocSuccess);
+  }
   AtaRequest ata{request.adapter,  *ref.module,   request.runtime.modules[ref.module->slot],
                  fis,              le::Get16(frame, sa::kFlags), le::Get32(frame, sa::kDataLength),
                  request.dataOut,  request.dataInSize};

@@ -87,6 +87,13 @@ void Emulator::CutReply(uint8_t function, uint32_t bytes, int times) {
   model_.faults.push_back(fault);
 }
 
+bool Emulator::LetsPass(size_t index) {
+  Fault& armed = model_.faults[index];
+  if (armed.skip <= 0) return false;
+  --armed.skip;
+  return true;
+}
+
 Fault Emulator::Spend(size_t index) {
   Fault fault = model_.faults[index];
   Fault& armed = model_.faults[index];
@@ -101,6 +108,7 @@ std::optional<Fault> Emulator::TakeIoctlFault(uint32_t request, int function, ui
     const Fault& f = model_.faults[i];
     if (f.kind == FaultKind::kIoctlError && f.request == request && f.function == function &&
         AdapterMatches(f, ioc)) {
+      if (LetsPass(i)) continue;
       return Spend(i);
     }
   }
@@ -115,7 +123,8 @@ std::optional<Fault> Emulator::TakeAnswerFault(uint8_t function, const PageKey* 
     bool matches = page == nullptr
                        ? f.pageType < 0
                        : f.pageType >= 0 && PageMatches(f, *page) && (f.action < 0 || f.action == action);
-    if (matches) return Spend(i);
+    if (!matches || LetsPass(i)) continue;
+    return Spend(i);
   }
   return std::nullopt;
 }
@@ -130,9 +139,22 @@ const Fault* Emulator::FindPageFault(FaultKind kind, const PageKey& page, uint32
 std::optional<Fault> Emulator::TakeReplyCut(uint8_t function, uint32_t ioc) {
   for (size_t i = 0; i < model_.faults.size(); ++i) {
     const Fault& f = model_.faults[i];
-    if (f.kind == FaultKind::kReplyCut && f.function == function && AdapterMatches(f, ioc)) return Spend(i);
+    if (f.kind != FaultKind::kReplyCut || f.function != function || !AdapterMatches(f, ioc)) continue;
+    if (LetsPass(i)) continue;
+    return Spend(i);
   }
   return std::nullopt;
+}
+
+bool Emulator::TakeModuleAbort(uint32_t ioc) {
+  for (size_t i = 0; i < model_.faults.size(); ++i) {
+    const Fault& f = model_.faults[i];
+    if (f.kind != FaultKind::kModuleAbort || !AdapterMatches(f, ioc)) continue;
+    if (LetsPass(i)) continue;
+    Spend(i);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace emu

@@ -273,12 +273,17 @@ class Emulator : public os::Port {
   const Fault* FindPageFault(FaultKind kind, const PageKey& page, uint32_t ioc) const;
   // A reply cut for the function. Spends one use.
   std::optional<Fault> TakeReplyCut(uint8_t function, uint32_t ioc);
+  // A module abort for the next ATA command a module gets through the SATA
+  // passthrough. Spends one use; false when none is armed.
+  bool TakeModuleAbort(uint32_t ioc);
 
  private:
   struct OpenNodeEntry {
     std::string path;
   };
   int Command(const std::string& node, AdapterModel& adapter, uint8_t* block, LoggedCall* call);
+  // A matching fault that still lets this request pass: spends one skip.
+  bool LetsPass(size_t index);
   Fault Spend(size_t index);
   void Trace(const LoggedCall& call);
 

@@ -269,6 +269,7 @@ enum class FaultKind {
   kPageMissing,  // the page answers 0x0022 (invalid page)
   kPageCut,      // the page announces and returns only `bytes` bytes
   kReplyCut,     // the controller writes only `bytes` bytes of the function's reply
+  kModuleAbort,  // the module aborts the ATA command of a SATA passthrough without running it
 };
 
 struct Fault {
@@ -285,6 +286,10 @@ struct Fault {
   int ioc = -1;             // only the adapter of this IOC number (any node)
   uint32_t bytes = 0;       // kPageCut, kReplyCut
   int times = -1;
+  // Matching requests that still pass untouched before the fault acts (not
+  // for the page faults, which act on every request): with times = 1 the
+  // fault fails exactly the (skip + 1)-th matching request.
+  int skip = 0;
   bool operator==(const Fault&) const = default;
 };
 

@@ -41,6 +41,23 @@ TEST_F(SataPassthrough, UnknownCommandsAreAbortedAndRecorded) {
   EXPECT_EQ(seen[1].error, 0x04);
 }
 
+// A module-abort fault aborts the (skip + 1)-th ATA command, whichever
+// module gets it, without running it: the module sees nothing and no data moves.
+TEST_F(SataPassthrough, AModuleAbortFaultAbortsOneCommand) {
+  emu::Fault abort;
+  abort.kind = emu::FaultKind::kModuleAbort;
+  abort.times = 1;
+  abort.skip = 1;
+  card().ArmFault(abort);
+  EXPECT_TRUE(Succeeded(Identify(kSlot5)));
+  Sent s = Identify(kSlot5);
+  EXPECT_TRUE(Aborted(s));
+  EXPECT_EQ(Get32(s.reply, 44), 0u);
+  EXPECT_EQ(card().ModuleActivity(5).commands.size(), 1u);
+  EXPECT_TRUE(Succeeded(Identify(kSlot5)));
+  EXPECT_TRUE(card().model().faults.empty());
+}
+
 TEST_F(SataPassthrough, TheControllerChecksDirectionAndLength) {
   // IDENTIFY returns data: without the read flag the controller refuses it
   // before the module sees it; with only the unspecified flag it goes through.

@@ -139,6 +139,47 @@ TEST_F(FaultTest, ACutPageAnnouncesAndReturnsLess) {
   EXPECT_EQ(SendCommand(card(), fd_, full).status(), 0x0023);
 }
 
+// A fault with skip = N lets the first N matching requests through (those
+// that do not match leave the count alone), then acts for its times.
+TEST_F(FaultTest, ASkippingFaultActsOnTheRequestAfterTheSkippedOnes) {
+  emu::Fault ioctlFault;
+  ioctlFault.kind = emu::FaultKind::kIoctlError;
+  ioctlFault.request = kIocInfo;
+  ioctlFault.errorNumber = EIO;
+  ioctlFault.times = 1;
+  ioctlFault.skip = 2;
+  card().ArmFault(ioctlFault);
+  EXPECT_EQ(IocInfo(), 0);
+  EXPECT_EQ(Facts().status(), 0);  // another request: not counted
+  EXPECT_EQ(IocInfo(), 0);
+  EXPECT_EQ(card().model().faults.at(0).skip, 0);
+  EXPECT_EQ(IocInfo(), EIO);
+  EXPECT_EQ(IocInfo(), 0);
+  EXPECT_TRUE(card().model().faults.empty());
+
+  // An answer for a function without a page filter answers every CONFIG
+  // request of the function, whatever page it names: the third one here.
+  emu::Fault answer;
+  answer.kind = emu::FaultKind::kAnswer;
+  answer.function = 0x04;
+  answer.iocStatus = 0x0004;
+  answer.times = 1;
+  answer.skip = 2;
+  card().ArmFault(answer);
+  PageRead first = ReadPage(card(), fd_, 9, 10);  // header and read: two requests
+  EXPECT_EQ(first.headerStatus, 0);
+  EXPECT_EQ(first.readStatus, 0);
+  EXPECT_EQ(ReadPage(card(), fd_, 9, 0).headerStatus, 0x0004);
+  EXPECT_EQ(ReadPage(card(), fd_, 9, 0).readStatus, 0);
+
+  card().CutReply(0x03, 12, 1);
+  card().model().faults.back().skip = 1;
+  EXPECT_EQ(Facts().rc, 0);
+  EXPECT_GT(card().log().back().replyBytesWritten, 12u);
+  Facts();
+  EXPECT_EQ(card().log().back().replyBytesWritten, 12u);
+}
+
 TEST_F(FaultTest, ACutReplyWritesOnlyThatMuch) {
   card().CutReply(0x03, 12, 1);
   Sent s = Facts();
@@ -155,7 +196,13 @@ TEST_F(FaultTest, FaultsTravelInTheCardFile) {
   card().CutPage(15, 0, 0x12, 16);
   card().CutReply(0x12, 20, 2);
   card().RemovePage(0, 7);
+  emu::Fault later;
+  later.kind = emu::FaultKind::kModuleAbort;
+  later.times = 1;
+  later.skip = 4;
+  card().ArmFault(later);
   std::string text = emu::FormatHostFile(card().model());
+  EXPECT_NE(text.find("kind = module-abort\ntimes = 1\nskip = 4\n"), std::string::npos);
   emu::HostModel back;
   std::string error;
   ASSERT_TRUE(emu::ParseHostFile(text, &back, &error)) << error;
