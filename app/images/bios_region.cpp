@@ -35,11 +35,20 @@ Piece NewOrCurrentComponent(const uint8_t* newImage, uint32_t newSize, const uin
   return piece.present() ? piece : ComponentOf(current, currentSize, group, componentId);
 }
 
-// Clears the indicator of the image copied to `image` (its data structure
-// lies inside it: the lookups take only such images).
-void ClearIndicator(uint8_t* image, uint32_t length) {
+// Sets the indicator of the image copied to `image` (its data structure
+// lies inside it: the lookups take only such images): cleared on an image
+// that another follows; on the last image a non-zero indicator of its own is
+// kept and a zero one becomes the last-image bit, so that the chain ends
+// there and the components behind it are not read as images.
+void SetIndicator(uint8_t* image, uint32_t length, bool last) {
   uint64_t at = static_cast<uint64_t>(GetLe16(image, option_rom::kPcirPointer)) + option_rom::kPcirIndicator;
-  if (option_rom::InRegion(length, at, 1)) Put8(image, static_cast<size_t>(at), 0);
+  if (!option_rom::InRegion(length, at, 1)) return;
+  auto where = static_cast<size_t>(at);
+  if (!last) {
+    Put8(image, where, 0);
+  } else if (Get8(image, where) == 0) {
+    Put8(image, where, option_rom::kIndicatorLastImage);
+  }
 }
 
 }  // namespace
@@ -120,7 +129,9 @@ uint32_t AssembleBiosRegion(const uint8_t* current, uint32_t currentSize, const 
   uint64_t total = 0;
   for (const Piece& piece : images) total += piece.length;
   for (const Piece& piece : components) total += piece.length;
-  if (total == 0 || total > 0xFFFFFFFFu) return kRegionNoMemory;
+  // A region of no image would leave the card without a BIOS.
+  if (total == 0) return kRegionNoNewImage;
+  if (total > 0xFFFFFFFFu) return kRegionNoMemory;
   auto* out = static_cast<uint8_t*>(AllocMem(static_cast<size_t>(total)));
   if (out == nullptr) return kRegionNoMemory;
 
@@ -132,7 +143,7 @@ uint32_t AssembleBiosRegion(const uint8_t* current, uint32_t currentSize, const 
     MemCopy(copy, piece.data, piece.length);
     bool followed = false;
     for (int j = i + 1; j < 4; ++j) followed = followed || images[j].present();
-    if (followed) ClearIndicator(copy, piece.length);
+    SetIndicator(copy, piece.length, !followed);
     copy[piece.length - 1] = RomImageChecksum(copy, piece.length);
     at += piece.length;
   }

@@ -16,7 +16,8 @@ enum : uint32_t {
 // of code type 1 T, then the group 0x10 components 0x102, 0x110, 0x112,
 // 0x113 and the group 0x30 components 0x102, 0x112, 0x110, 0x113, each
 // present when its lookup in its source finds it whole. Images followed by
-// another image get their indicator cleared; every image gets its checksum
+// another image get their indicator cleared, the last image gets the
+// last-image bit unless its indicator is non-zero already; every image gets its checksum
 // byte recomputed; components are copied unchanged. The code type K of the
 // new file's first image chooses the sources (legacy 0, 1 or UEFI 3); when
 // the new file holds no readable image of its own kind nothing is built.

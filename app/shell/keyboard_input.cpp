@@ -85,3 +85,10 @@ uint32_t ReadInputLine(char* buffer, uint32_t size) {
   }
   return kEntryValid;
 }
+
+int ReadAnswerChar() {
+  int first = ReadChar();
+  int c = first;
+  while (c >= 0 && c != '\n') c = ReadChar();
+  return first;
+}

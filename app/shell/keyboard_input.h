@@ -34,3 +34,8 @@ uint32_t ReadMenuNumber(uint32_t minimum, uint32_t maximum, uint32_t* flag);
 // being read and dropped with it. kEntryEnded (empty buffer) at the end of
 // input.
 uint32_t ReadInputLine(char* buffer, uint32_t size);
+
+// The first character of a line of standard input; the rest of the line,
+// its break included, is read and dropped so that it is not taken as the
+// answer to a later prompt. '\n' for an empty line, -1 at the end of input.
+int ReadAnswerChar();

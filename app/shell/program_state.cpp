@@ -3,3 +3,4 @@
 uint32_t SelectedController = 0;
 uint32_t ControllerCount = 0;
 uint32_t SuppressStatus = 0;
+uint32_t PackageModeFlag = 0;

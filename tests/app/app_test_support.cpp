@@ -53,6 +53,7 @@ void ResetProgramState() {
   SelectedController = 0;
   ControllerCount = 0;
   SuppressStatus = 0;
+  PackageModeFlag = 0;
 }
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& input) {

@@ -122,6 +122,11 @@ std::vector<AssemblyCase> AssemblyCases() {
        {Resummed(p.legacy), Resummed(p.newUefi)}, Join({p.CurrentG10(), p.NewG30InOrder()})},
       // An image of code type 1 goes last; the UEFI driver before it loses
       // its last-image indicator.
+      // The last piece ends the chain even when its source gave it no
+      // last-image indicator (it was followed by another image there).
+      {"last piece without an indicator", Join({WithIndicator(p.legacy, 0x80), p.CurrentG10()}),
+       Join({WithIndicator(p.newUefi, 0), p.newTypeOne, p.NewG30File()}),
+       {Resummed(p.legacy), WithIndicator(p.newUefi, 0x80)}, Join({p.CurrentG10(), p.NewG30InOrder()})},
       {"new code type 1 image", p.Current(), p.newTypeOne,
        {Resummed(p.legacy), WithIndicator(p.uefi, 0), Resummed(p.newTypeOne)},
        Join({p.CurrentG10(), p.CurrentG30()})},

@@ -81,4 +81,73 @@ std::vector<uint8_t> Join(const std::vector<std::vector<uint8_t>>& pieces) {
   return all;
 }
 
+std::vector<uint8_t> OptionRomFile(const RomFileFields& f) {
+  std::vector<std::vector<uint8_t>> pieces;
+  if (f.legacy) {
+    RomFields legacy;
+    legacy.deviceId = f.deviceId;
+    legacy.codeRevision = 0x0813;
+    legacy.indicator = f.uefi ? 0 : 0x80;
+    legacy.seed = 21;
+    pieces.push_back(RomImage(legacy));
+  }
+  if (f.uefi) {
+    RomFields uefi;
+    uefi.codeType = 3;
+    uefi.deviceId = f.deviceId;
+    uefi.codeRevision = 0x2106;
+    uefi.indicator = 0x80;
+    uefi.seed = 22;
+    pieces.push_back(RomImage(uefi));
+  }
+  if (f.components) {
+    pieces.push_back(Component(0x10, 0x102, 0x100, 23));
+    pieces.push_back(Component(0x10, 0x110, 0x100, 24));
+    pieces.push_back(Component(0x30, 0x102, 0x100, 25));
+    pieces.push_back(Component(0x30, 0x110, 0x100, 26));
+  }
+  return Join(pieces);
+}
+
+std::vector<uint8_t> CorruptedRom(RomCorruption corruption) {
+  std::vector<uint8_t> file = OptionRomFile();
+  // Keeps the file's sum at 0 through its last byte.
+  auto resum = [&file] {
+    file.back() = 0;
+    file.back() = static_cast<uint8_t>(0u - Sum(file));
+  };
+  switch (corruption) {
+    case RomCorruption::kBadSignature:
+      file[1] = 0xAB;
+      break;
+    case RomCorruption::kBadChecksum:
+      file[0x100] = static_cast<uint8_t>(file[0x100] + 1);
+      return file;
+    case RomCorruption::kPcirOutsideFile:
+      PutLe16(&file, 0x18, 0xFFFF);
+      break;
+    case RomCorruption::kBadPcirSignature:
+      file[0x40 + 3] = 'S';
+      break;
+    case RomCorruption::kNoKnownCodeType: {
+      RomFields other;
+      other.codeType = 1;
+      other.indicator = 0x80;
+      return RomImage(other);
+    }
+    case RomCorruption::kDeviceNotAccepted:
+      PutLe16(&file, 0x40 + 6, 0x66);
+      break;
+    case RomCorruption::kTruncated: {
+      RomFields legacy;
+      legacy.indicator = 0x80;
+      std::vector<uint8_t> image = RomImage(legacy);
+      image.resize(image.size() - 0x100);
+      return Resummed(std::move(image));
+    }
+  }
+  resum();
+  return file;
+}
+
 }  // namespace rom_test

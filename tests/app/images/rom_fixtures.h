@@ -38,6 +38,31 @@ std::vector<uint8_t> WithIndicator(std::vector<uint8_t> image, uint8_t indicator
 // The image with its last byte fixed so that it sums to 0.
 std::vector<uint8_t> Resummed(std::vector<uint8_t> image);
 
+// An option-ROM image file as a vendor ships it: a legacy BIOS and/or a
+// UEFI driver (the last one carries the last-image indicator), then, with
+// components, the group 0x10 and 0x30 components 0x102 and 0x110. The
+// images carry device ID `deviceId`; the file sums to 0.
+struct RomFileFields {
+  bool legacy = true;
+  bool uefi = true;
+  bool components = true;
+  uint16_t deviceId = 0x7E;
+};
+std::vector<uint8_t> OptionRomFile(const RomFileFields& fields = {});
+
+// Named ways an option-ROM file can be broken; all but the checksum and
+// truncation corruptions keep the file's sum at 0.
+enum class RomCorruption {
+  kBadSignature,
+  kBadChecksum,           // the bytes sum to 1
+  kPcirOutsideFile,       // the data structure pointer leads past the end
+  kBadPcirSignature,
+  kNoKnownCodeType,       // neither legacy nor UEFI (code type 1 only)
+  kDeviceNotAccepted,     // device ID 0x66
+  kTruncated,             // the first image runs past the file's end
+};
+std::vector<uint8_t> CorruptedRom(RomCorruption corruption);
+
 uint16_t Le16(const std::vector<uint8_t>& bytes, size_t offset);
 void PutLe16(std::vector<uint8_t>* bytes, size_t offset, uint16_t value);
 void PutLe32(std::vector<uint8_t>* bytes, size_t offset, uint32_t value);
