@@ -42,8 +42,8 @@ uint32_t GetBoardType(uint32_t adapterIndex) {
     return kBoardTypeInvalid;
   }
   PageCopy page;
-  bool held = ReadMfgPage10(vx, &page) == 0 && page.Holds(mfg_page10::kBoardType, 1);
-  uint8_t fromPage = held ? Get8(page.data(), mfg_page10::kBoardType) : 0;
+  bool held = ReadMfgPage10(vx, &page) == 0 && page.Holds(manufacturing_page10::kBoardType, 1);
+  uint8_t fromPage = held ? Get8(page.data(), manufacturing_page10::kBoardType) : 0;
   if (!held) return kBoardTypeInvalid;
   if (fromPage != 0) return fromPage;
   CardInfo info;

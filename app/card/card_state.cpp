@@ -27,12 +27,12 @@ uint32_t CheckCardState(uint32_t* unconfigured) {
     return 0;
   }
   PageCopy page;
-  if (ReadMfgPage10(vx, &page) != 0 || !page.Holds(mfg_page10::kBoardFlags, 4)) {
+  if (ReadMfgPage10(vx, &page) != 0 || !page.Holds(manufacturing_page10::kBoardFlags, 4)) {
     ConsoleDiagnostic("%s: Corvexium is not in a proper state.\n", kUtilityTitle);
     return 1;
   }
-  if ((GetLe32(page.data(), mfg_page10::kBoardFlags) & mfg_page10::kVolumeModeMask) ==
-      mfg_page10::kVolumeModeUnconfigured) {
+  if ((GetLe32(page.data(), manufacturing_page10::kBoardFlags) & manufacturing_page10::kVolumeModeMask) ==
+      manufacturing_page10::kVolumeModeUnconfigured) {
     flag = 1;
   }
   if (unconfigured != nullptr) *unconfigured = flag;

@@ -1,76 +1,23 @@
-// The fields the application reads from configuration pages itself: the
-// page header, manufacturing pages 4, 6 and 10, IO unit page 8 and the
-// extended manufacturing page 221. Offsets count from the page's start,
-// header included; every field is little-endian. A page shorter than a
+// The fields the application alone reads from configuration pages: IO unit
+// page 8 and the extended manufacturing pages 221 to 223. Offsets count
+// from the page's start, header included; every field is little-endian.
+// The page header, the page types, the CONFIG actions and the read kinds
+// are the library's (ctl/frames/config_frame.h), the manufacturing pages
+// are laid out in ctl/pages/manufacturing_pages.h. A page shorter than a
 // field it is read for counts as a page that could not be read
-// (PageHolds).
+// (PageHolds, PageCopy::Holds).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "ctl/frames/config_frame.h"
+#include "ctl/pages/manufacturing_pages.h"
+
 // True when a page of `size` bytes holds `bytes` bytes from `offset`.
 inline bool PageHolds(uint32_t size, size_t offset, size_t bytes) {
   return offset <= size && bytes <= size - offset;
 }
-
-// Page types and numbers the application names.
-enum : uint8_t {
-  kCfgPageTypeIoUnit = 0,
-  kCfgPageTypeIoc = 1,
-  kCfgPageTypeManufacturing = 9,
-  kCfgPageTypeExtended = 15,
-  kCfgExtTypeSasDevice = 18,
-  kCfgExtTypeManufacturing = 26,
-};
-
-// The header as the page buffer carries it.
-namespace cfg_page_header {
-inline constexpr size_t kLength = 1;      // u8, 32-bit words (standard pages)
-inline constexpr size_t kNumber = 2;      // u8
-inline constexpr size_t kType = 3;        // u8, 15 = extended page
-inline constexpr size_t kExtLength = 4;   // u16, 32-bit words (extended pages)
-inline constexpr size_t kExtType = 6;     // u8
-inline constexpr uint32_t kSize = 4;
-inline constexpr uint32_t kExtSize = 8;
-}  // namespace cfg_page_header
-
-// Manufacturing page 10: the board's identity and health settings.
-namespace mfg_page10 {
-inline constexpr uint8_t kNumber = 10;
-inline constexpr size_t kSignature = 4;        // u8
-inline constexpr uint8_t kSignatureValue = 0x80;
-inline constexpr size_t kBoardType = 5;        // u8, 0: from the PCI subsystem ID
-inline constexpr size_t kBoardFlags = 24;      // u32
-inline constexpr uint32_t kVolumeModeMask = 0x3;
-inline constexpr uint32_t kVolumeModeUnconfigured = 1;
-inline constexpr uint32_t kFlagNoSuperCap = 0x08;
-inline constexpr size_t kLifeLeftWarning = 56; // u8
-inline constexpr size_t kLifeLeftError = 57;   // u8
-}  // namespace mfg_page10
-
-// Manufacturing page 6: which power signals the board has fitted.
-namespace mfg_page6 {
-inline constexpr uint8_t kNumber = 6;
-inline constexpr size_t kEntryCount = 4;        // u8
-inline constexpr uint8_t kAuxPowerMinEntries = 25;   // more than 24 entries
-inline constexpr uint8_t kBackupRailMinEntries = 24;
-inline constexpr size_t kBackupRailId = 208;    // u8
-inline constexpr uint8_t kBackupRailIdValue = 0x10;
-inline constexpr size_t kBackupRailKind = 211;  // u8
-inline constexpr uint8_t kBackupRailKindValue = 0xCA;
-inline constexpr size_t kAuxPowerId = 216;      // u8
-inline constexpr uint8_t kAuxPowerIdValue = 0x13;
-}  // namespace mfg_page6
-
-// Manufacturing page 4: the volume attributes the volume operations keep.
-namespace mfg_page4 {
-inline constexpr uint8_t kNumber = 4;
-inline constexpr size_t kMemberCount = 105;  // u8
-inline constexpr size_t kDeviceCount = 106;  // u8
-// The page address the volume operations write the page back with.
-inline constexpr uint32_t kWriteAddress = 4;
-}  // namespace mfg_page4
 
 // IO unit page 8: the temperature thresholds, at two places that the board
 // types read.
@@ -91,13 +38,3 @@ inline constexpr size_t kTrimCountSize = 8;
 
 inline constexpr uint8_t kExtPage222Number = 222;
 inline constexpr uint8_t kExtPage223Number = 223;
-
-// IOC page 6 (the RAID limits) and SAS device page 0 are laid out in
-// ctl/pages/controller_limit_pages.h and ctl/pages/sas_device_page0.h.
-inline constexpr uint8_t kIocPage6Number = 6;
-inline constexpr uint32_t kIocPage6ReadSize = 60;
-inline constexpr uint8_t kSasDevicePage0Number = 0;
-// The page address of SAS device page 0 by DevHandle.
-inline constexpr uint32_t kSasDeviceAddressByHandle = 0x20000000;
-// Bit 0 of the u32 at byte 32: the page describes a device.
-inline constexpr uint32_t kSasDeviceValid = 0x1;

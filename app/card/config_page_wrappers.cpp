@@ -6,16 +6,6 @@
 
 namespace {
 
-// The library's read and write kinds.
-enum : uint32_t {
-  kReadSizeOnly = 0,
-  kReadCurrent = 1,
-  kReadDefault = 2,
-  kReadNvram = 3,
-  kWriteCurrent = 1,
-  kWriteNvram = 3,
-};
-
 void ClearStatus(uint16_t* iocStatus, uint32_t* iocLogInfo) {
   if (iocStatus != nullptr) *iocStatus = 0;
   if (iocLogInfo != nullptr) *iocLogInfo = 0;
@@ -41,9 +31,9 @@ uint32_t GetCfgPage(uint32_t adapter, uint8_t pageType, uint8_t pageNumber, uint
   if (pageSize != nullptr) *pageSize = 0;
   uint32_t readKind = 0;
   switch (action) {
-    case kPageActionReadCurrent: readKind = kReadCurrent; break;
-    case kPageActionReadDefault: readKind = kReadDefault; break;
-    case kPageActionReadNvram: readKind = kReadNvram; break;
+    case kConfigActionReadCurrent: readKind = kReadCurrent; break;
+    case kConfigActionReadDefault: readKind = kReadDefault; break;
+    case kConfigActionReadNvram: readKind = kReadNvram; break;
     default: return 0;
   }
   LibHandle handle = adapter;
@@ -60,20 +50,20 @@ uint32_t SetCfgPage(uint32_t adapter, uint8_t action, uint32_t pageAddress, cons
   ClearStatus(iocStatus, iocLogInfo);
   uint32_t writeKind = 0;
   switch (action) {
-    case kPageActionWriteCurrent: writeKind = kWriteCurrent; break;
-    case kPageActionWriteNvram: writeKind = kWriteNvram; break;
+    case kConfigActionWriteCurrent: writeKind = kWriteCurrent; break;
+    case kConfigActionWriteNvram: writeKind = kWriteNvram; break;
     default: return 0;
   }
   if (page == nullptr) return 0;
-  uint8_t type = Get8(page, cfg_page_header::kType);
-  uint8_t number = Get8(page, cfg_page_header::kNumber);
+  uint8_t type = Get8(page, page_header::kType);
+  uint8_t number = Get8(page, page_header::kNumber);
   uint8_t extType = 0;
-  uint32_t length = 4u * Get8(page, cfg_page_header::kLength);
+  uint32_t length = 4u * Get8(page, page_header::kLength);
   // An extended page announces its length in the extended header; its
   // length byte is 0.
-  if (type == kCfgPageTypeExtended) {
-    extType = Get8(page, cfg_page_header::kExtType);
-    length = 4u * GetLe16(page, cfg_page_header::kExtLength);
+  if (type == kPageTypeExtended) {
+    extType = Get8(page, page_header::kExtType);
+    length = 4u * GetLe16(page, page_header::kExtLength);
   }
   LibHandle handle = adapter;
   LibStatus status = WriteConfigPage(&handle, pageAddress, type, number, extType, writeKind, page, &length);
@@ -82,7 +72,7 @@ uint32_t SetCfgPage(uint32_t adapter, uint8_t action, uint32_t pageAddress, cons
 }
 
 uint32_t WriteMfgPage(uint32_t adapter, const void* page, uint16_t* iocStatus, uint32_t* iocLogInfo) {
-  return SetCfgPage(adapter, kPageActionWriteNvram, 0, page, iocStatus, iocLogInfo);
+  return SetCfgPage(adapter, kConfigActionWriteNvram, 0, page, iocStatus, iocLogInfo);
 }
 
 uint32_t GetCfgPageHeader(uint32_t adapter, uint8_t pageType, uint8_t pageNumber, uint8_t extType,

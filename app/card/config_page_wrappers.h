@@ -5,15 +5,11 @@
 
 #include <cstdint>
 
-// Page actions as the wrappers name them. Reads: current, default, NVRAM;
-// writes: current, NVRAM.
-enum : uint8_t {
-  kPageActionReadCurrent = 1,
-  kPageActionWriteCurrent = 2,
-  kPageActionWriteNvram = 4,
-  kPageActionReadDefault = 5,
-  kPageActionReadNvram = 6,
-};
+// The wrappers take the controller's page actions (ctl/frames/config_frame.h):
+// reads kConfigActionReadCurrent, kConfigActionReadDefault and
+// kConfigActionReadNvram; writes kConfigActionWriteCurrent and
+// kConfigActionWriteNvram.
+#include "ctl/frames/config_frame.h"
 
 // Reads the page into buffer (size bytes). 1 when the library call
 // succeeded and the controller answered IOCStatus 0, else 0; an action

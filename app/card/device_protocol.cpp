@@ -69,10 +69,10 @@ uint32_t QueryDeviceProtocol(uint16_t devHandle, uint32_t adapter, uint32_t* pro
   uint32_t iocLogInfo = 0;
   uint32_t held = 0;
   uint32_t answer = kProtocolSata;
-  if (GetCfgPage(adapter, kCfgPageTypeExtended, kSasDevicePage0Number, kCfgExtTypeSasDevice, kSize,
-                 kPageActionReadCurrent, page, kSasDeviceAddressByHandle | devHandle, &iocStatus, &iocLogInfo,
+  if (GetCfgPage(adapter, kPageTypeExtended, sas_device_page0::kNumber, kExtPageSasDevice, kSize,
+                 kConfigActionReadCurrent, page, kPageAddressForm2 | devHandle, &iocStatus, &iocLogInfo,
                  &held) != 0 &&
-      PageHolds(held, kFlags, 4) && (GetLe32(page, kFlags) & kSasDeviceValid) != 0) {
+      PageHolds(held, kFlags, 4) && (GetLe32(page, kFlags) & sas_device_page0::kFlagDeviceValid) != 0) {
     uint32_t info = GetLe32(page, kDeviceInfo);
     if ((info & kInfoSataDevice) != 0) {
       answer = kProtocolSata;

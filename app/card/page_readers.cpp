@@ -21,15 +21,15 @@ uint32_t ReaderResult(const PageRead& read) {
 }  // namespace
 
 uint32_t ReadIoUnitPage8(uint32_t adapter, PageCopy* page) {
-  return ReaderResult(ReadWholePage(adapter, {kCfgPageTypeIoUnit, io_unit_page8::kNumber}, kReadNvram, page));
+  return ReaderResult(ReadWholePage(adapter, {kPageTypeIoUnit, io_unit_page8::kNumber}, kReadNvram, page));
 }
 
 uint32_t ReadMfgPage10(uint32_t adapter, PageCopy* page) {
   uint32_t result =
-      ReaderResult(ReadWholePage(adapter, {kCfgPageTypeManufacturing, mfg_page10::kNumber}, kReadNvram, page));
+      ReaderResult(ReadWholePage(adapter, {kPageTypeManufacturing, manufacturing_page10::kNumber}, kReadNvram, page));
   if (result != 0) return result;
-  if (!page->Holds(mfg_page10::kSignature, 1) ||
-      Get8(page->data(), mfg_page10::kSignature) != mfg_page10::kSignatureValue) {
+  if (!page->Holds(manufacturing_page10::kSignature, 1) ||
+      Get8(page->data(), manufacturing_page10::kSignature) != manufacturing_page10::kSignatureValue) {
     return 1;
   }
   return 0;
@@ -37,20 +37,20 @@ uint32_t ReadMfgPage10(uint32_t adapter, PageCopy* page) {
 
 uint32_t ReadExtPage221(uint32_t adapter, PageCopy* page) {
   return ReaderResult(ReadWholePage(
-      adapter, {kCfgPageTypeExtended, ext_page221::kNumber, kCfgExtTypeManufacturing}, kReadCurrent, page));
+      adapter, {kPageTypeExtended, ext_page221::kNumber, kExtPageManufacturing}, kReadCurrent, page));
 }
 
 uint32_t ReadExtPage222(uint32_t adapter, PageCopy* page) {
   return ReaderResult(ReadWholePage(
-      adapter, {kCfgPageTypeExtended, kExtPage222Number, kCfgExtTypeManufacturing}, kReadCurrent, page));
+      adapter, {kPageTypeExtended, kExtPage222Number, kExtPageManufacturing}, kReadCurrent, page));
 }
 
 uint32_t ReadExtPage223(uint32_t adapter, PageCopy* page) {
   return ReaderResult(ReadWholePage(
-      adapter, {kCfgPageTypeExtended, kExtPage223Number, kCfgExtTypeManufacturing}, kReadCurrent, page));
+      adapter, {kPageTypeExtended, kExtPage223Number, kExtPageManufacturing}, kReadCurrent, page));
 }
 
 bool ReadVolumeAttrPage(uint32_t adapter, PageCopy* page) {
-  return ReadWholePage(adapter, {kCfgPageTypeManufacturing, mfg_page4::kNumber}, kReadNvram, page).ok() &&
-         page->Holds(mfg_page4::kMemberCount, 1) && page->Holds(mfg_page4::kDeviceCount, 1);
+  return ReadWholePage(adapter, {kPageTypeManufacturing, manufacturing_page4::kNumber}, kReadNvram, page).ok() &&
+         page->Holds(manufacturing_page4::kMemberCount, 1) && page->Holds(manufacturing_page4::kDeviceCount, 1);
 }

@@ -8,6 +8,15 @@
 #include "ctl/base/byte_order.h"
 #include "ctl/pages/controller_limit_pages.h"
 
+namespace {
+
+// The bytes of IOC page 6 that the application reads (more than the
+// library's own read).
+constexpr uint32_t kIocPage6ReadSize = 60;
+static_assert(ioc_page6::kMaxPhysDisks < kIocPage6ReadSize);
+
+}  // namespace
+
 uint8_t RaidExpectedMembers = kDefaultExpectedMembers;
 uint8_t RaidMinMembers = kDefaultMinMembers;
 uint8_t RaidMaxPhysDisks = kDefaultMaxPhysDisks;
@@ -28,7 +37,7 @@ void LoadIocPage6Limits(uint32_t adapter) {
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
   uint32_t held = 0;
-  if (GetCfgPage(adapter, kCfgPageTypeIoc, kIocPage6Number, 0, kIocPage6ReadSize, kPageActionReadCurrent, page, 0,
+  if (GetCfgPage(adapter, kPageTypeIoc, ioc_page6::kNumber, 0, kIocPage6ReadSize, kConfigActionReadCurrent, page, 0,
                  &iocStatus, &iocLogInfo, &held) == 0 ||
       !PageHolds(held, ioc_page6::kMaxPhysDisks, 1)) {
     SetDefaultRaidLimits();

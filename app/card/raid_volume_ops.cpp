@@ -41,12 +41,12 @@ uint32_t UpdateVolumeAttributes(uint32_t vx, uint8_t memberCount, uint8_t device
     ConsolePrint("%s: Unable to retrieve volume attributes \n", kUtilityTitle);
     return 1;
   }
-  Put8(page.data(), mfg_page4::kMemberCount, memberCount);
-  Put8(page.data(), mfg_page4::kDeviceCount, deviceCount);
+  Put8(page.data(), manufacturing_page4::kMemberCount, memberCount);
+  Put8(page.data(), manufacturing_page4::kDeviceCount, deviceCount);
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
   uint32_t written =
-      SetCfgPage(vx, kPageActionWriteNvram, mfg_page4::kWriteAddress, page.data(), &iocStatus, &iocLogInfo);
+      SetCfgPage(vx, kConfigActionWriteNvram, manufacturing_page4::kWriteAddress, page.data(), &iocStatus, &iocLogInfo);
   if (written == 0) {
     ConsolePrint("%s: Unable to update volume attributes \n", kUtilityTitle);
     return 1;

@@ -17,7 +17,7 @@ namespace {
 // Manufacturing page 6, current values; a page that cannot be read (also
 // for want of memory) is passed over without a word.
 bool ReadMfgPage6(uint32_t vxHandle, PageCopy* page) {
-  return ReadWholePage(vxHandle, {kCfgPageTypeManufacturing, mfg_page6::kNumber}, kReadCurrent, page,
+  return ReadWholePage(vxHandle, {kPageTypeManufacturing, manufacturing_page6::kNumber}, kReadCurrent, page,
                        NoMemoryMessage::kQuiet)
       .ok();
 }
@@ -25,8 +25,8 @@ bool ReadMfgPage6(uint32_t vxHandle, PageCopy* page) {
 }  // namespace
 
 uint32_t PrintSuperCapStatus(uint32_t vxHandle, const uint8_t* page10, uint32_t size, uint32_t* overall) {
-  if (page10 != nullptr && PageHolds(size, mfg_page10::kBoardFlags, 4) &&
-      (GetLe32(page10, mfg_page10::kBoardFlags) & mfg_page10::kFlagNoSuperCap) != 0) {
+  if (page10 != nullptr && PageHolds(size, manufacturing_page10::kBoardFlags, 4) &&
+      (GetLe32(page10, manufacturing_page10::kBoardFlags) & manufacturing_page10::kFlagNoSuperCap) != 0) {
     return 0;
   }
   uint32_t status = kBoardStatusGood;
@@ -58,7 +58,7 @@ uint32_t PrintSuperCapStatus(uint32_t vxHandle, const uint8_t* page10, uint32_t 
 }
 
 uint32_t PrintAuxPowerStatus(uint32_t vxHandle, JsonWriter* json) {
-  using namespace mfg_page6;
+  using namespace manufacturing_page6;
   PageCopy page;
   if (!ReadMfgPage6(vxHandle, &page) || !page.Holds(kEntryCount, 1) || !page.Holds(kAuxPowerId, 1)) return 1;
   bool fitted =
@@ -78,7 +78,7 @@ uint32_t PrintAuxPowerStatus(uint32_t vxHandle, JsonWriter* json) {
 
 uint32_t PrintBackupRailMonitor(uint32_t vxHandle, uint32_t* overall, JsonWriter* json, uint32_t* reason,
                                 uint32_t* resultCode) {
-  using namespace mfg_page6;
+  using namespace manufacturing_page6;
   PageCopy page;
   if (!ReadMfgPage6(vxHandle, &page) || !page.Holds(kEntryCount, 1) || !page.Holds(kBackupRailKind, 1)) return 1;
   bool fitted = Get8(page.data(), kEntryCount) >= kBackupRailMinEntries &&

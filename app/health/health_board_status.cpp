@@ -38,10 +38,10 @@ bool TemperatureFields(uint32_t boardType, size_t* warning, size_t* error) {
 
 void ReadLifeThresholds(HealthRun* run) {
   PageCopy page;
-  if (ReadMfgPage10(run->vx, &page) == 0 && page.Holds(mfg_page10::kLifeLeftError, 1) &&
-      page.Holds(mfg_page10::kLifeLeftWarning, 1)) {
-    run->thresholds.lifeLeftError = Get8(page.data(), mfg_page10::kLifeLeftError);
-    run->thresholds.lifeLeftWarning = Get8(page.data(), mfg_page10::kLifeLeftWarning);
+  if (ReadMfgPage10(run->vx, &page) == 0 && page.Holds(manufacturing_page10::kLifeLeftError, 1) &&
+      page.Holds(manufacturing_page10::kLifeLeftWarning, 1)) {
+    run->thresholds.lifeLeftError = Get8(page.data(), manufacturing_page10::kLifeLeftError);
+    run->thresholds.lifeLeftWarning = Get8(page.data(), manufacturing_page10::kLifeLeftWarning);
     PrintSuperCapStatus(run->vx, page.data(), page.size(), &run->overall);
   } else {
     PrintNotInProperState(run);

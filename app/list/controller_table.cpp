@@ -15,12 +15,13 @@
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/base/byte_order.h"
 
 namespace {
 
 static_assert(kFirmwareHeaderPackageVersion + 4 <= kImageHeadSize);
-static_assert(mfg_page5::kSasAddressHigh + 4 <= sizeof(CardInfo::mfgPage5));
+static_assert(manufacturing_page5::kSasAddressHigh + 4 <= sizeof(CardInfo::mfgPage5));
 
 // The function bits of the PCI location word, taken before the shift.
 constexpr uint32_t kPciFunctionBits = 0xFF;
@@ -72,8 +73,8 @@ void PrintTableRow(uint32_t number, const CardInfo& info, const char* packageVer
 }
 
 void PrintHealthHeader(uint32_t number, const CardInfo& info) {
-  uint32_t low = GetLe32(info.mfgPage5, mfg_page5::kSasAddressLow);
-  uint32_t high = GetLe32(info.mfgPage5, mfg_page5::kSasAddressHigh);
+  uint32_t low = GetLe32(info.mfgPage5, manufacturing_page5::kSasAddressLow);
+  uint32_t high = GetLe32(info.mfgPage5, manufacturing_page5::kSasAddressHigh);
   ConsolePrint("\n%s", kHealthRule);
   // As in the table, the name is read no further than its 16 bytes.
   ConsolePrint("%-10.16s ID = %-2d SAS Address = %07X %01X%08X\n", info.boardName, static_cast<int>(number),

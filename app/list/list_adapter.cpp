@@ -23,6 +23,8 @@
 #include "app/host/sysfs_lookups.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
+#include "ctl/frames/ioc_frames.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/frames/config_frame.h"
@@ -35,7 +37,7 @@ constexpr uint8_t kCodeTypeUefi = 3;
 
 // "ssss:bb:dd:f" with every field as wide as its word allows.
 constexpr size_t kPciAddressSize = 32;
-constexpr size_t kBoardTextSize = mfg_page0::kTextSize + 1;
+constexpr size_t kBoardTextSize = manufacturing_page0::kNameSize + 1;
 
 // The board's four identity texts; an empty one shows as N/A.
 struct BoardTexts {
@@ -153,10 +155,11 @@ void PrintVersionLines(const ListVersionTexts& t) {
 // page 10 cannot be read or the board has no PSoC.
 uint16_t ReadPsocVersion(uint32_t vx, bool text) {
   PageCopy page;
-  bool readable = ReadMfgPage10(vx, &page) == 0 && page.Holds(mfg_page10::kBoardFlags, 4);
+  bool readable = ReadMfgPage10(vx, &page) == 0 && page.Holds(manufacturing_page10::kBoardFlags, 4);
   // The board flag that marks a board without a SuperCap also marks it
   // without a PSoC.
-  bool none = readable && (GetLe32(page.data(), mfg_page10::kBoardFlags) & mfg_page10::kFlagNoSuperCap) != 0;
+  bool none = readable && (GetLe32(page.data(), manufacturing_page10::kBoardFlags) &
+                           manufacturing_page10::kFlagNoSuperCap) != 0;
   if (!readable) {
     if (text) ConsoleDiagnostic("%s: Corvexium is not in a proper state.\n", kUtilityTitle);
     return 0;
@@ -182,7 +185,8 @@ uint16_t ReadPsocVersion(uint32_t vx, bool text) {
 void CopyBoardText(const uint8_t* page, size_t offset, char* text) {
   // A field whose first byte is 0 is empty: the text stays empty (N/A).
   if (page[offset] == 0) return;
-  CopyStringN(text, reinterpret_cast<const char*>(page + offset), static_cast<uint16_t>(mfg_page0::kTextSize));
+  CopyStringN(text, reinterpret_cast<const char*>(page + offset),
+              static_cast<uint16_t>(manufacturing_page0::kNameSize));
 }
 
 // Manufacturing page 0 from NVRAM. Nothing is known when even its size
@@ -194,11 +198,11 @@ BoardTexts ReadBoardTexts(uint32_t vx) {
   PageRead read = ReadWholePage(vx, {kPageTypeManufacturing, 0}, kReadNvram, &page);
   if (read.result == PageReadResult::kSizeQueryFailed) return board;
   board.sized = true;
-  if (read.ok() && page.Holds(0, mfg_page0::kSize)) {
-    CopyBoardText(page.data(), mfg_page0::kChipName, board.chipName);
-    CopyBoardText(page.data(), mfg_page0::kBoardName, board.boardName);
-    CopyBoardText(page.data(), mfg_page0::kBoardAssembly, board.assembly);
-    CopyBoardText(page.data(), mfg_page0::kBoardTracer, board.tracer);
+  if (read.ok() && page.Holds(0, manufacturing_page0::kTextsEnd)) {
+    CopyBoardText(page.data(), manufacturing_page0::kChipName, board.chipName);
+    CopyBoardText(page.data(), manufacturing_page0::kBoardName, board.boardName);
+    CopyBoardText(page.data(), manufacturing_page0::kBoardAssembly, board.assembly);
+    CopyBoardText(page.data(), manufacturing_page0::kBoardTracer, board.tracer);
   }
   return board;
 }
@@ -213,10 +217,10 @@ void PrintBoardLines(const BoardTexts& b) {
 
 // Bit 15 of the IOC FACTS capability word, when the reply reached it.
 bool NumaEnabled(const CardInfo& info) {
-  static_assert(ioc_facts_reply::kCapabilities + 4 <= sizeof(CardInfo::iocFacts));
+  static_assert(ioc_facts_reply::kIocCapabilities + 4 <= sizeof(CardInfo::iocFacts));
   uint32_t replyBytes = 4u * Get8(info.iocFacts, ioc_facts_reply::kMessageLength);
-  if (!PageHolds(replyBytes, ioc_facts_reply::kCapabilities, 4)) return false;
-  return (GetLe32(info.iocFacts, ioc_facts_reply::kCapabilities) & ioc_facts_reply::kCapabilityNuma) != 0;
+  if (!PageHolds(replyBytes, ioc_facts_reply::kIocCapabilities, 4)) return false;
+  return (GetLe32(info.iocFacts, ioc_facts_reply::kIocCapabilities) & ioc_facts_reply::kCapabilityNuma) != 0;
 }
 
 void WriteAdapterJson(JsonWriter* json, const AdapterSummary& s) {
@@ -288,9 +292,9 @@ int PrintAdapterInfo(JsonWriter* json, Page223Buffer* page223) {
   s.deviceId = adapter.pciDeviceId;
   s.subsystemVendorId = adapter.subsystemVendorId;
   s.subsystemDeviceId = adapter.subsystemDeviceId;
-  static_assert(mfg_page5::kSasAddressHigh + 4 <= sizeof(CardInfo::mfgPage5));
-  s.sasLow = GetLe32(info.mfgPage5, mfg_page5::kSasAddressLow);
-  s.sasHigh = GetLe32(info.mfgPage5, mfg_page5::kSasAddressHigh);
+  static_assert(manufacturing_page5::kSasAddressHigh + 4 <= sizeof(CardInfo::mfgPage5));
+  s.sasLow = GetLe32(info.mfgPage5, manufacturing_page5::kSasAddressLow);
+  s.sasHigh = GetLe32(info.mfgPage5, manufacturing_page5::kSasAddressHigh);
   if (text) {
     // The board name fills its 16 bytes without a terminator when it is long.
     ConsolePrint("\nCorvexium Selected is %.*s\n", static_cast<int>(sizeof info.boardName), info.boardName);

@@ -167,8 +167,8 @@ bool ModuleIsSas(uint32_t adapter, uint16_t devHandle) {
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
   uint32_t held = 0;
-  if (GetCfgPage(adapter, kCfgPageTypeExtended, kSasDevicePage0Number, kCfgExtTypeSasDevice, sizeof page,
-                 kPageActionReadCurrent, page, kSasDeviceAddressByHandle | devHandle, &iocStatus, &iocLogInfo,
+  if (GetCfgPage(adapter, kPageTypeExtended, sas_device_page0::kNumber, kExtPageSasDevice, sizeof page,
+                 kConfigActionReadCurrent, page, kPageAddressForm2 | devHandle, &iocStatus, &iocLogInfo,
                  &held) == 0 ||
       !PageHolds(held, sas_device_page0::kDeviceInfo, 4)) {
     return false;

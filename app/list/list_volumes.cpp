@@ -12,6 +12,9 @@
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
+#include "ctl/pages/raid_volume_pages.h"
+#include "ctl/frames/config_frame.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
 
@@ -40,7 +43,7 @@ struct VolumeSummary {
 bool ReadVolumeBlockSize(uint32_t vx, LibHandle volume, uint16_t* blockSize) {
   LibHandle adapter = vx;
   uint32_t announced = 0;
-  if (ReadRaidVolumePage0(&adapter, nullptr, &announced, kListReadSizeOnly, 1, &volume, nullptr) != kLibOk ||
+  if (ReadRaidVolumePage0(&adapter, nullptr, &announced, kReadSizeOnly, 1, &volume, nullptr) != kLibOk ||
       announced == 0) {
     return false;
   }
@@ -50,7 +53,7 @@ bool ReadVolumeBlockSize(uint32_t vx, LibHandle volume, uint16_t* blockSize) {
     return false;
   }
   uint32_t got = announced;
-  bool read = ReadRaidVolumePage0(&adapter, page, &got, kListReadCurrent, 1, &volume, nullptr) == kLibOk &&
+  bool read = ReadRaidVolumePage0(&adapter, page, &got, kReadCurrent, 1, &volume, nullptr) == kLibOk &&
               PageHolds(got < announced ? got : announced, raid_volume_page0::kBlockSize, 2);
   if (read) *blockSize = GetLe16(page, raid_volume_page0::kBlockSize);
   FreeMem(page);

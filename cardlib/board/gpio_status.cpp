@@ -5,23 +5,21 @@
 #include "cardlib/entry/os_wrappers.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
 
 namespace {
-
-constexpr uint32_t kReadSizeQuery = 0;
-constexpr uint32_t kReadCurrentValues = 1;
 
 // The level of one GPIO: 0, 1 (unreadable page, or a page whose count or
 // length does not cover the entry), or 16 without memory.
 uint32_t ReadGpioLevel(uint32_t vx, uint32_t gpio, uint32_t* level) {
   if (level == nullptr) return 1;
   uint32_t pageSize = 0;
-  if (ReadIoUnitPage3(&vx, nullptr, &pageSize, kReadSizeQuery) != kLibOk || pageSize == 0) return 1;
+  if (ReadIoUnitPage3(&vx, nullptr, &pageSize, kReadSizeOnly) != kLibOk || pageSize == 0) return 1;
   auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
   if (page == nullptr) return 16;
   uint32_t readSize = pageSize;
   uint32_t result = 1;
-  if (ReadIoUnitPage3(&vx, page, &readSize, kReadCurrentValues) == kLibOk) {
+  if (ReadIoUnitPage3(&vx, page, &readSize, kReadCurrent) == kLibOk) {
     uint32_t held = readSize < pageSize ? readSize : pageSize;
     size_t entry = io_unit_page3::kGpios + 2 * static_cast<size_t>(gpio);
     if (held > io_unit_page3::kGpioCount && Get8(page, io_unit_page3::kGpioCount) > gpio && entry + 2 <= held) {

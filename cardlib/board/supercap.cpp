@@ -6,11 +6,11 @@
 #include "cardlib/board/supercap_table.h"
 #include "ctl/frames/message_reply.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
+#include "ctl/pages/manufacturing_pages.h"
 
 namespace {
 
-constexpr uint32_t kReadSizeQuery = 0;
-constexpr uint32_t kReadNvramValues = 3;
 constexpr uint32_t kIocStatusTestStarted = 8;
 constexpr uint32_t kTestSettleMs = 1000;
 
@@ -24,7 +24,7 @@ bool LastRequestClean() {
 uint32_t JudgeAgainstPage10(uint32_t vx, uint16_t powerOnHours, uint16_t health, uint16_t* expectedHealth,
                             uint32_t* status) {
   uint32_t pageSize = 0;
-  if (ReadManufacturingPage(&vx, nullptr, &pageSize, kReadSizeQuery, supercap_table::kPageNumber) != kLibOk ||
+  if (ReadManufacturingPage(&vx, nullptr, &pageSize, kReadSizeOnly, manufacturing_page10::kNumber) != kLibOk ||
       !LastRequestClean() || pageSize == 0) {
     return 1;
   }
@@ -32,7 +32,7 @@ uint32_t JudgeAgainstPage10(uint32_t vx, uint16_t powerOnHours, uint16_t health,
   if (page == nullptr) return 1;
   uint32_t readSize = pageSize;
   uint32_t result = 1;
-  if (ReadManufacturingPage(&vx, page, &readSize, kReadNvramValues, supercap_table::kPageNumber) == kLibOk &&
+  if (ReadManufacturingPage(&vx, page, &readSize, kReadNvram, manufacturing_page10::kNumber) == kLibOk &&
       LastRequestClean()) {
     uint32_t held = readSize < pageSize ? readSize : pageSize;
     result = JudgeSuperCapHealth(page, held, powerOnHours, health, expectedHealth, status);

@@ -2,8 +2,9 @@
 
 #include "cardlib/libzk.h"
 #include "cardlib/entry/os_wrappers.h"
-#include "ctl/pages/manufacturing_page0.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
 
 namespace {
 
@@ -13,11 +14,6 @@ constexpr uint32_t kChipNameAt = manufacturing_page0::kChipName;
 // A page that ends before the board name holds no names to trust.
 constexpr uint32_t kNamesEnd = kBoardNameAt + kNameSize;
 static_assert(kChipNameAt + kNameSize <= kNamesEnd);
-constexpr uint8_t kManufacturingPageType = 9;
-constexpr uint8_t kManufacturingPage5 = 5;
-constexpr uint32_t kReadCurrentValues = 1;
-constexpr uint32_t kReadSizeQuery = 0;
-constexpr uint32_t kReadNvramValues = 3;
 
 }  // namespace
 
@@ -36,17 +32,17 @@ uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info) {
   // Neither of these two decides the result: a failed read leaves the field
   // as the caller's record had it.
   size = sizeof(info->mfgPage5);
-  ReadConfigPage(card, 0, kManufacturingPageType, kManufacturingPage5, 0, kReadCurrentValues, info->mfgPage5,
+  ReadConfigPage(card, 0, kPageTypeManufacturing, manufacturing_page5::kNumber, 0, kReadCurrent, info->mfgPage5,
                  &size);
   size = sizeof(info->iocFacts);
   QmxGetIocFacts(card, info->iocFacts, &size, nullptr);
 
   uint32_t pageSize = 0;
-  if (ReadManufacturingPage0(card, nullptr, &pageSize, kReadSizeQuery) != kLibOk) return 1;
+  if (ReadManufacturingPage0(card, nullptr, &pageSize, kReadSizeOnly) != kLibOk) return 1;
   auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
   if (page == nullptr) return 16;
   uint32_t readSize = pageSize;
-  bool read = ReadManufacturingPage0(card, page, &readSize, kReadNvramValues) == kLibOk;
+  bool read = ReadManufacturingPage0(card, page, &readSize, kReadNvram) == kLibOk;
   uint32_t held = readSize < pageSize ? readSize : pageSize;
   if (read && held < kNamesEnd) read = false;
   if (read) {

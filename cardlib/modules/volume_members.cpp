@@ -4,10 +4,10 @@
 #include "ctl/base/byte_order.h"
 #include "ctl/pages/raid_phys_disk_page0.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
 
 namespace {
 
-constexpr uint32_t kReadCurrentValues = 1;
 // Page 1's first path entry names the slot the disk was last seen in, which
 // is all that is left of an offline member's location.
 constexpr size_t kOfflineMemberSlot = 32;
@@ -29,7 +29,7 @@ uint32_t GetModuleDiskInfo(const LibHandle* adapter, const LibHandle* disk, uint
     uint8_t page[raid_phys_disk_page1::kReadSize] = {};
     uint32_t pageSize = sizeof(page);
     uint8_t number = Get8(record.bytes, phys_disk_info::kDiskNumber);
-    if (ReadPhysDiskPage1(adapter, page, &pageSize, kReadCurrentValues, 0, nullptr, 0, number) != kLibOk ||
+    if (ReadPhysDiskPage1(adapter, page, &pageSize, kReadCurrent, 0, nullptr, 0, number) != kLibOk ||
         pageSize <= kOfflineMemberSlot) {
       result = 1;
     } else {

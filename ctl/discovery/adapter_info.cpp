@@ -13,7 +13,7 @@
 void FillIoUnitInfo(LibContext* context, AdapterRecord* adapter) {
   LibHandle handle = adapter->header.handle;
   PageCopy page(context);
-  if (page.Read(&handle, 0, kPageTypeIoUnit, 7, 0, kReadCurrent) != kLibOk) return;
+  if (page.Read(&handle, 0, kPageTypeIoUnit, io_unit_page7::kNumber, 0, kReadCurrent) != kLibOk) return;
   // A short page gives only the fields it holds.
   const uint8_t* p = page.data();
   AdapterInfoBlock* info = &adapter->info;

@@ -6,7 +6,7 @@
 #include "ctl/frames/config_frame.h"
 #include "ctl/objects/object_tree.h"
 #include "ctl/config_pages/page_copy.h"
-#include "ctl/pages/manufacturing_page0.h"
+#include "ctl/pages/manufacturing_pages.h"
 
 LibStatus FilterCardAdapters(LibContext* context) {
   LibStatus status = kLibOk;

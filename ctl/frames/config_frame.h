@@ -26,13 +26,17 @@ inline constexpr uint32_t kSize = 24;
 static_assert(kPageHeader + 4 == kSize);
 }  // namespace config_reply
 
-// The page header that leads every page.
+// The page header that leads every page; an extended page (type 15)
+// carries its length in the 8-byte extended header, its length byte is 0.
 namespace page_header {
 inline constexpr size_t kVersion = 0;
-inline constexpr size_t kLength = 1;  // in 32-bit words
-inline constexpr size_t kNumber = 2;
-inline constexpr size_t kType = 3;
+inline constexpr size_t kLength = 1;     // u8, in 32-bit words
+inline constexpr size_t kNumber = 2;     // u8
+inline constexpr size_t kType = 3;       // u8
+inline constexpr size_t kExtLength = 4;  // u16, in 32-bit words (extended pages)
+inline constexpr size_t kExtType = 6;    // u8 (extended pages)
 inline constexpr size_t kSize = 4;
+inline constexpr size_t kExtSize = 8;
 }  // namespace page_header
 
 enum : uint8_t {
@@ -64,6 +68,7 @@ enum : uint8_t {
   kExtPageLog = 0x14,
   kExtPageEnclosure = 0x15,
   kExtPageRaidConfig = 0x16,
+  kExtPageManufacturing = 0x1A,  // the card's extended manufacturing pages
 };
 
 // Controller answers of a CONFIG request.

@@ -11,10 +11,12 @@ inline constexpr uint32_t kRequestLength = 12;
 
 namespace ioc_facts_reply {
 inline constexpr size_t kMessageVersion = 0;     // u16
+inline constexpr size_t kMessageLength = 2;      // u8, the reply's length in 32-bit words
 inline constexpr size_t kProductId = 26;         // u16; bits 12-15 = 2 for SAS
 inline constexpr size_t kIocCapabilities = 28;   // u32
 inline constexpr uint32_t kSize = 64;
 inline constexpr uint32_t kCapabilityIntegratedRaid = 0x1000;
+inline constexpr uint32_t kCapabilityNuma = 0x8000;
 }  // namespace ioc_facts_reply
 
 // Message versions below this lack the firmware, toolbox and RAID requests.

@@ -1,12 +1,13 @@
 // Fields of the pages that tell the controller's RAID limits and options:
-// IOC page 6, manufacturing pages 4 and 10, SAS phy page 0 and SAS
-// enclosure page 0.
+// IOC page 6, SAS phy page 0 and SAS enclosure page 0 (manufacturing pages 4
+// and 10: ctl/pages/manufacturing_pages.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 namespace ioc_page6 {
+inline constexpr uint8_t kNumber = 6;
 inline constexpr size_t kCapabilities = 4;     // u32
 inline constexpr size_t kMaxDrives = 8;        // u8 each: RAID0, RAID1, RAID1E, RAID10
 inline constexpr size_t kMinDrives = 12;       // u8 each, the same order
@@ -27,25 +28,6 @@ inline constexpr uint32_t kCapRaid1 = 0x08;
 inline constexpr uint32_t kCapRaid10 = 0x10;
 inline constexpr uint32_t kCap4kSectors = 0x20;
 }  // namespace ioc_page6
-
-namespace manufacturing_page4 {
-inline constexpr size_t kFlags = 8;  // u32
-inline constexpr uint32_t kReadSize = 12;
-inline constexpr uint32_t kMetadataSizeMask = 0x30000;
-inline constexpr uint32_t kMediaMixAllowed = 0x4000;
-inline constexpr uint32_t kProtocolMixAllowedSsd = 0x8000;
-}  // namespace manufacturing_page4
-
-namespace manufacturing_page10 {
-inline constexpr size_t kRaid1eWord = 4;  // u32
-inline constexpr size_t kOptions = 12;    // u32
-inline constexpr uint32_t kReadSize = 104;
-inline constexpr uint32_t kOptRaid1eOddRefused = 0x2;
-inline constexpr uint32_t kOptMarkType1 = 0x4;
-inline constexpr uint32_t kOptFeature = 0x100;
-inline constexpr uint32_t kOptFeatureNoMixCheck = 0x200;
-inline constexpr uint32_t kOpt512Sectors = 0x2000;
-}  // namespace manufacturing_page10
 
 namespace sas_phy_page0 {
 inline constexpr size_t kPhyInfo = 24;  // u32

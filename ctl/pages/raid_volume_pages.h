@@ -13,6 +13,7 @@ inline constexpr size_t kSettings = 12;        // u16
 inline constexpr size_t kHotSparePool = 14;    // u8
 inline constexpr size_t kMaxLba = 16;          // u64
 inline constexpr size_t kStripeSize = 24;      // u32
+inline constexpr size_t kBlockSize = 28;       // u16
 inline constexpr size_t kSupportedMembers = 32;// u8
 inline constexpr size_t kResyncRate = 33;      // u8
 inline constexpr size_t kScrubDuration = 34;   // u16

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 namespace sas_device_page0 {
+inline constexpr uint8_t kNumber = 0;
 inline constexpr size_t kSlot = 8;              // u16
 inline constexpr size_t kEnclosureHandle = 10;  // u16
 inline constexpr size_t kSasAddress = 12;       // u64
@@ -26,6 +27,7 @@ inline constexpr uint32_t kInfoSepTarget = 0x4000;
 inline constexpr uint32_t kInfoTargetBits =
     kInfoSataDevice | kInfoStpTarget | kInfoSspTarget | kInfoAtapiDevice | kInfoSepTarget;
 inline constexpr uint8_t kAccessBlocked = 7;
+inline constexpr uint16_t kFlagDeviceValid = 0x0001;  // the page describes a device
 inline constexpr uint16_t kFlagSlumberCapable = 0x1000;
 inline constexpr uint16_t kFlagPartialCapable = 0x0800;
 // The DevHandle from which a "next device" walk starts.

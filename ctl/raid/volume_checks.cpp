@@ -3,6 +3,7 @@
 #include "ctl/frames/scsi_commands.h"
 #include "ctl/objects/object_tree.h"
 #include "ctl/pages/controller_limit_pages.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/raid/volume_checks.h"
 #include "ctl/raid/volume_create.h"
 

@@ -9,6 +9,7 @@
 #include "ctl/objects/object_tree.h"
 #include "ctl/config_pages/page_copy.h"
 #include "ctl/pages/controller_limit_pages.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/pages/raid_volume_pages.h"
 #include "ctl/raid/raid_scan.h"
 

@@ -8,6 +8,7 @@
 #include "ctl/frames/raid_action_frame.h"
 #include "ctl/objects/object_tree.h"
 #include "ctl/pages/controller_limit_pages.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/pages/sas_device_page0.h"
 #include "ctl/raid/volume_checks.h"
 #include "ctl/raid/volume_create.h"

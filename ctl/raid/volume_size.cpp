@@ -4,6 +4,7 @@
 #include "ctl/frames/config_frame.h"
 #include "ctl/objects/object_tree.h"
 #include "ctl/pages/controller_limit_pages.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "ctl/raid/volume_create.h"
 
 namespace {

@@ -48,14 +48,15 @@ TEST_F(VolumeHelpers, PageWrappersReportTheControllersStatus) {
   uint16_t status = 0x7777;
   uint32_t logInfo = 0x77777777;
   uint32_t held = 99;
-  EXPECT_EQ(GetCfgPage(adapter_, 9, 10, 0, 256, kPageActionReadNvram, page.data(), 0, &status, &logInfo, &held), 1u);
+  EXPECT_EQ(GetCfgPage(adapter_, 9, 10, 0, 256, kConfigActionReadNvram, page.data(), 0, &status, &logInfo, &held), 1u);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(logInfo, 0u);
   EXPECT_EQ(page[4], 0x80);
   EXPECT_EQ(held, card_->model().FirstAdapter()->FindPage(9, 10)->nvram.size());
 
   card().AnswerConfigPage(9, 10, 0, 0x0022, 0x12345678, -1);
-  EXPECT_EQ(GetCfgPage(adapter_, 9, 10, 0, 256, kPageActionReadCurrent, page.data(), 0, &status, &logInfo, &held), 0u);
+  EXPECT_EQ(GetCfgPage(adapter_, 9, 10, 0, 256, kConfigActionReadCurrent, page.data(), 0, &status, &logInfo, &held),
+            0u);
   EXPECT_EQ(status, 0x0022);
   EXPECT_EQ(logInfo, 0x12345678u);
   EXPECT_EQ(held, 0u);
@@ -67,8 +68,8 @@ TEST_F(VolumeHelpers, PageWrappersReportTheControllersStatus) {
   EXPECT_EQ(length, card_->model().FirstAdapter()->FindPage(9, 10)->nvram.size());
   // Only the read and write actions the wrappers know are sent.
   card().ClearLog();
-  EXPECT_EQ(GetCfgPage(adapter_, 9, 10, 0, 256, kPageActionWriteNvram, page.data(), 0, &status, &logInfo), 0u);
-  EXPECT_EQ(SetCfgPage(adapter_, kPageActionReadCurrent, 0, page.data(), &status, &logInfo), 0u);
+  EXPECT_EQ(GetCfgPage(adapter_, 9, 10, 0, 256, kConfigActionWriteNvram, page.data(), 0, &status, &logInfo), 0u);
+  EXPECT_EQ(SetCfgPage(adapter_, kConfigActionReadCurrent, 0, page.data(), &status, &logInfo), 0u);
   EXPECT_TRUE(Commands(0x04).empty());
 
   // A write takes type, number and length from the page's own header.
