@@ -1,16 +1,19 @@
-// The option-ROM walks on arbitrary bytes: the image and component lookups,
-// the version walk and the BIOS region assembly. The input is split in two:
+// The option-ROM walks and checks on arbitrary bytes: the image and
+// component lookups, the version walk, the new-file check against the
+// emulated default card and the BIOS region assembly. The input is split in two:
 // its first two bytes give the length of the "current region", the rest
 // after it is the "new image file". Nothing may read outside either.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "app/images/bios_image_check.h"
 #include "app/images/bios_region.h"
 #include "app/images/option_rom_layout.h"
 #include "app/images/rom_image_lookup.h"
 #include "app/images/rom_image_version.h"
 #include "app/shell/memory_strings.h"
+#include "fuzz/fuzz_card.h"
 
 namespace {
 
@@ -45,6 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
   std::vector<uint8_t> fresh(input + 2 + split, input + size);
   Walk(current);
   Walk(fresh);
+
+  // The check may rewrite the device ID of an accepted file, in place.
+  std::vector<uint8_t> checked = fresh;
+  uint32_t valid = ValidateBiosImage(checked.empty() ? nullptr : checked.data(), static_cast<uint32_t>(checked.size()),
+                                     fuzz_card::Adapter(), nullptr, nullptr);
+  fuzz_card::Drain();
+  if (!valid && checked != fresh) __builtin_trap();
 
   uint8_t* region = nullptr;
   uint32_t regionSize = 0;
