@@ -37,4 +37,11 @@ inline constexpr size_t kTrimCountSize = 8;
 }  // namespace ext_page221
 
 inline constexpr uint8_t kExtPage222Number = 222;
+// Extended manufacturing page 222: the board's power sensors, u32 each, in
+// milliwatts.
+namespace ext_page222 {
+inline constexpr size_t kPower12v = 8;
+inline constexpr size_t kPower3v3 = 12;
+inline constexpr size_t kTotalPower = 16;
+}  // namespace ext_page222
 inline constexpr uint8_t kExtPage223Number = 223;

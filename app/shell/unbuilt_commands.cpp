@@ -66,8 +66,6 @@ int UpdateVpdCommandExec(CommandContext*) { return ReportUnavailable("-updatevpd
 int ReadRawCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ReadRawCommandExec(CommandContext*) { return ReportUnavailable("-readraw"); }
 
-int GetPowerValCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int GetPowerValCommandExec(CommandContext*) { return ReportUnavailable("-getPowerVal"); }
 
 int DlcCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int DlcCommandExec(CommandContext*) { return ReportUnavailable("-dlc"); }

@@ -117,15 +117,22 @@ TEST_F(InteractiveTest, OperationMenuLoops) {
 }
 
 TEST_F(InteractiveTest, AFailingCommandBringsTheMenuBack) {
+  // A board with power sensors whose readings cannot be read: -getPowerVal fails.
+  emu::HostModel host = app_test::TwoCardHost();
+  host.FirstAdapter()->boardType = 11;
+  host.FirstAdapter()->pages = emu::DefaultPages(*host.FirstAdapter());
+  Start(std::move(host));
+  card_->RemovePage(15, 222, 0x1A);
   SelectedController = 1;
   card_->SetInput("6\n19\n0\n");
   RunOperationMenu();
   std::string output = card_->TakeOutput();
   const std::string vpdFailed = Unavailable("-showvpd") + Message("Execution failed.");
-  const std::string powerFailed = Unavailable("-getPowerVal") + Message("Execution failed.");
+  const std::string powerFailed =
+      "Ulvane Corvexium Management Utility: Unable to retrieve power attributes \n" + Message("Execution failed.");
   size_t vpd = output.find(kOperationPrompt + vpdFailed + "\n1.    List");
   ASSERT_NE(vpd, std::string::npos) << output;
-  EXPECT_NE(output.find(kOperationPrompt + powerFailed + "\n1.    List", vpd), std::string::npos);
+  EXPECT_NE(output.find(kOperationPrompt + powerFailed + "\n1.    List", vpd), std::string::npos) << output;
   EXPECT_EQ(Occurrences(output, kOperationPrompt), 3u);
   EXPECT_EQ(output.find("completed successfully"), std::string::npos);
   EXPECT_EQ(output.find("Error executing"), std::string::npos);
