@@ -22,6 +22,16 @@ inline constexpr char kCardChipPrefix[] = "6202";
 inline constexpr size_t kCardChipPrefixSize = 4;
 }  // namespace manufacturing_page0
 
+// Page 1: the card's Vital Product Data (PCI VPD resources), kept in the
+// controller's NVRAM.
+namespace manufacturing_page1 {
+inline constexpr uint8_t kNumber = 1;
+inline constexpr size_t kVpdArea = 4;
+inline constexpr uint32_t kVpdAreaSize = 256;
+inline constexpr uint32_t kSize = 260;  // the header and the VPD area
+static_assert(kVpdArea + kVpdAreaSize == kSize);
+}  // namespace manufacturing_page1
+
 // Page 4: the RAID options the volume checks read, and the volume
 // attributes that the application's volume operations keep.
 namespace manufacturing_page4 {

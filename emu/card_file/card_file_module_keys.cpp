@@ -185,6 +185,8 @@ void AddModuleCommandKeys(std::vector<Key>* keys) {
   keys->push_back(Flag("smart-fails", &M::smartFails));
   keys->push_back(Count("sct-busy", &M::sctBusy));
   keys->push_back(Count("set-max-refusals", &M::setMaxRefusals));
+  keys->push_back(Count("download-refusals", &M::downloadRefusals));
+  keys->push_back(Count("config-write-refusals", &M::configWriteRefusals));
   keys->push_back(Password("user-password", &M::userPassword));
   keys->push_back(Password("master-password", &M::masterPassword));
   keys->push_back(Flag("security-frozen", &M::securityFrozen));

@@ -156,7 +156,7 @@ inline constexpr uint32_t kCleanRequestBytes = 16;
 inline constexpr uint32_t kCleanFlags = 12;
 inline constexpr uint32_t kCleanReplyBytes = 20;
 inline constexpr uint32_t kCleanManufacturingPages = 0x40000000;
-inline constexpr uint32_t kCleanOtherPersistentPages = 0x20000000;
+inline constexpr uint32_t kCleanPersistentRegion = 0x20000000;  // every page, manufacturing too
 // ISTWI (two-wire bus)
 inline constexpr uint32_t kIstwiRequestBytes = 28;
 inline constexpr uint32_t kIstwiDeviceIndex = 20;

@@ -1,5 +1,8 @@
-// TOOLBOX: tool 0 cleans flash areas (the persistent pages go back to their
-// defaults), tool 3 (ISTWI) reaches the devices on the card's two-wire bus,
+// TOOLBOX: tool 0 cleans flash areas: the persistent configuration region
+// (0x20000000) holds the NVRAM copy of every page, the card's identity in
+// manufacturing pages 0 and 1 included, and goes back to the defaults;
+// 0x40000000 cleans the manufacturing pages alone. A fault (answer,
+// function 0x17) refuses a clean and leaves the pages alone. Tool 3 (ISTWI) tool 3 (ISTWI) reaches the devices on the card's two-wire bus,
 // each a small register store of the adapter model.
 #include "emu/host/emulator.h"
 #include "emu/controller/handlers.h"
@@ -21,8 +24,8 @@ void Clean(CommandRequest& request, CommandAnswer& answer) {
   request.runtime.lastCleanFlags = flags;
   for (auto& [key, page] : request.adapter.pages) {
     bool manufacturing = key.type == kPageManufacturing;
-    if ((manufacturing && (flags & tb::kCleanManufacturingPages) != 0) ||
-        (!manufacturing && (flags & tb::kCleanOtherPersistentPages) != 0)) {
+    if ((flags & tb::kCleanPersistentRegion) != 0 ||
+        (manufacturing && (flags & tb::kCleanManufacturingPages) != 0)) {
       page.nvram = page.defaults;
     }
   }

@@ -50,13 +50,54 @@ std::vector<uint8_t> IocPage1(const AdapterModel& a) {
   return page;
 }
 
-std::vector<uint8_t> ManufacturingPage0(const AdapterModel& a) {
+// The controller's defaults know the chip; the board's name, assembly and
+// tracer are programmed at manufacturing into the NVRAM copy.
+std::vector<uint8_t> ManufacturingPage0Defaults(const AdapterModel& a) {
   std::vector<uint8_t> page = NewPage(kPageManufacturing, 0, mfg0::kVersion, mfg0::kBytes);
   le::PutText(&page, mfg0::kChipName, mfg0::kChipNameBytes, a.chipName);
   le::PutText(&page, mfg0::kChipRevision, mfg0::kChipRevisionBytes, a.chipRevision);
+  return page;
+}
+
+std::vector<uint8_t> ManufacturingPage0(const AdapterModel& a) {
+  std::vector<uint8_t> page = ManufacturingPage0Defaults(a);
   le::PutText(&page, mfg0::kBoardName, mfg0::kBoardNameBytes, a.boardName);
   le::PutText(&page, mfg0::kBoardAssembly, mfg0::kBoardAssemblyBytes, a.boardAssembly);
   le::PutText(&page, mfg0::kBoardTracer, mfg0::kBoardTracerBytes, a.boardTracer);
+  return page;
+}
+
+// Manufacturing page 1 as programmed: the product name, then the board's
+// part and serial number (assembly and tracer) and the checksum keyword,
+// which makes the bytes from the area's start through it sum to 0. Its
+// defaults hold no VPD.
+std::vector<uint8_t> ManufacturingPage1(const AdapterModel& a) {
+  std::vector<uint8_t> vpd;
+  auto large = [&](uint8_t tag, const std::vector<uint8_t>& body) {
+    vpd.push_back(tag);
+    vpd.push_back(static_cast<uint8_t>(body.size()));
+    vpd.push_back(static_cast<uint8_t>(body.size() >> 8));
+    vpd.insert(vpd.end(), body.begin(), body.end());
+  };
+  auto keyword = [](std::vector<uint8_t>* body, const char* name, const std::string& value) {
+    body->push_back(static_cast<uint8_t>(name[0]));
+    body->push_back(static_cast<uint8_t>(name[1]));
+    body->push_back(static_cast<uint8_t>(value.size()));
+    body->insert(body->end(), value.begin(), value.end());
+  };
+  std::string product = "Ulvane " + a.boardName;
+  large(mfg1::kTagIdentifier, std::vector<uint8_t>(product.begin(), product.end()));
+  std::vector<uint8_t> keywords;
+  keyword(&keywords, "PN", a.boardAssembly);
+  keyword(&keywords, "SN", a.boardTracer);
+  keyword(&keywords, "RV", std::string(1, '\0'));
+  large(mfg1::kTagReadOnly, keywords);
+  uint8_t sum = 0;
+  for (uint8_t byte : vpd) sum = static_cast<uint8_t>(sum + byte);
+  vpd.back() = static_cast<uint8_t>(0x100 - sum);
+  vpd.push_back(mfg1::kTagEnd);
+  std::vector<uint8_t> page = NewPage(kPageManufacturing, 1, mfg1::kVersion, mfg1::kBytes);
+  for (size_t i = 0; i < vpd.size() && i < mfg1::kVpdBytes; ++i) page[mfg1::kVpd + i] = vpd[i];
   return page;
 }
 
@@ -101,7 +142,11 @@ std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter) {
   add(kPageIoUnit, 7, IoUnitPage7(adapter));
   add(kPageIoUnit, 8, IoUnitPage8(adapter));
   add(kPageManufacturing, 6, ManufacturingPage6(adapter));
-  add(kPageManufacturing, 0, ManufacturingPage0(adapter));
+  auto addProgrammed = [&](uint8_t number, std::vector<uint8_t> defaults, std::vector<uint8_t> programmed) {
+    pages[PageKey{kPageManufacturing, number, 0, 0}] = ConfigPage{programmed, defaults, programmed};
+  };
+  addProgrammed(0, ManufacturingPage0Defaults(adapter), ManufacturingPage0(adapter));
+  addProgrammed(1, NewPage(kPageManufacturing, 1, mfg1::kVersion, mfg1::kBytes), ManufacturingPage1(adapter));
   add(kPageManufacturing, 5, ManufacturingPage5(adapter));
   add(kPageManufacturing, 10, ManufacturingPage10(adapter));
   add(kPageIoc, 1, IocPage1(adapter));

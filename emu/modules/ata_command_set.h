@@ -38,6 +38,13 @@ struct AtaAnswer {
 };
 AtaAnswer Aborted();
 AtaAnswer Done();
+// A module knob that refuses the next N commands of a kind (-1: every one):
+// true when this one is refused, using one up.
+inline bool TakeRefusal(int* refusals) {
+  if (*refusals == 0) return false;
+  if (*refusals > 0) --*refusals;
+  return true;
+}
 AtaAnswer DataIn(std::vector<uint8_t> data);
 
 // One command as the module runs it.

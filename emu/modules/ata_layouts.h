@@ -198,6 +198,7 @@ inline constexpr uint16_t kNotUnlocked = 0xC001;      // the action needs an unl
 inline constexpr uint16_t kUnlockRefused = 0xC002;    // wrong response, or no challenge out
 inline constexpr uint16_t kSecurityLocked = 0xC003;   // the module is ATA security locked
 inline constexpr uint16_t kDataPhaseRefused = 0xC004; // a data transfer that was not due
+inline constexpr uint16_t kWriteRefused = 0xC005;     // the module would not store the data
 }  // namespace sct
 
 // The vendor SCT actions.

@@ -3,7 +3,9 @@
 // sectors in the count with LBA low as bits 8-15. The module keeps the
 // image (in the card file) and, when the image names a revision — the eight
 // characters after the tag "ZK-FWREV" — reports that revision from then on;
-// an image without the tag is stored and leaves the revision alone.
+// an image without the tag is stored and leaves the revision alone. A
+// module armed with download-refusals aborts the download and keeps its
+// image and revision.
 #include <algorithm>
 #include <string>
 
@@ -44,6 +46,7 @@ AtaAnswer DownloadMicrocode(AtaContext& c) {
   uint32_t sectors = c.fis.count & 0xFF;
   sectors |= static_cast<uint32_t>(c.fis.Byte(0)) << 8;
   if ((mode != kDownloadTemporary && mode != kDownloadAndSave) || sectors == 0) return Aborted();
+  if (TakeRefusal(&c.module.downloadRefusals)) return Aborted();
   MicrocodeDownload download;
   download.mode = mode;
   if (!c.TakeSectors(sectors, &download.image)) return Aborted();

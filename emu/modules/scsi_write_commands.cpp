@@ -76,6 +76,7 @@ ScsiOutcome WriteBuffer(ScsiTarget& t, const Bytes& cdb, const Bytes& dataOut) {
   if (dataOut.size() < length) return Check(kParameterListLengthError);
   Bytes image(dataOut.begin(), dataOut.begin() + length);
   if (!ModuleIsSas(*t.module)) return TranslatedDownload(t, image);
+  if (TakeRefusal(&t.module->downloadRefusals)) return Check(kAbortedCommand);
   MicrocodeDownload download;
   download.mode = mode;
   download.writeBuffer = true;

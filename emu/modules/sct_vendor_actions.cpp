@@ -9,6 +9,8 @@
 // recorded. The configuration image (0xC008: function 0 read, 1 write of
 // the 3072 bytes from 512) and the format settings (0xC60C read, 0xC60B
 // write of 1536 bytes with the value at 62-65) need an unlocked module.
+// A module armed with config-write-refusals refuses the image's data phase
+// (extended status 0xC005) and keeps the image it had.
 #include <algorithm>
 
 #include "emu/modules/aes128.h"
@@ -91,6 +93,7 @@ SctOutcome ConfigImageAction(AtaContext& c, uint16_t function, const Bytes&) {
 }
 
 uint16_t ConfigImageWritten(AtaContext& c, const SctDataPhase&, const Bytes& data) {
+  if (TakeRefusal(&c.module.configWriteRefusals)) return s::kWriteRefused;
   WriteConfigImage(c.module, data);
   ++c.runtime.configWrites;
   return s::kComplete;

@@ -85,6 +85,19 @@ inline constexpr uint32_t kBoardTracerBytes = 16;
 static_assert(kBoardTracer + kBoardTracerBytes == kBytes);
 }  // namespace mfg0
 
+// Manufacturing page 1 (type 9, number 1): the card's Vital Product Data,
+// PCI VPD resources in 256 bytes after the header.
+namespace mfg1 {
+inline constexpr uint32_t kBytes = 260;
+inline constexpr uint8_t kVersion = 1;
+inline constexpr uint32_t kVpd = 4;
+inline constexpr uint32_t kVpdBytes = 256;
+static_assert(kVpd + kVpdBytes == kBytes);
+inline constexpr uint8_t kTagIdentifier = 0x82;  // large resource: the product name
+inline constexpr uint8_t kTagReadOnly = 0x90;    // large resource: keywords
+inline constexpr uint8_t kTagEnd = 0x78;         // small resource: the end
+}  // namespace mfg1
+
 // Manufacturing page 5 (type 9, number 5): the SAS addresses of the phys.
 namespace mfg5 {
 inline constexpr uint32_t kPhys = 8;

@@ -110,6 +110,8 @@ struct ModuleModel {
   bool smartFails = false;                 // SMART READ DATA and THRESHOLDS are aborted
   int sctBusy = 0;                         // SCT status reads still answering "busy" (-1: all)
   int setMaxRefusals = 0;                  // SET MAX ADDRESS commands still refused (-1: all)
+  int downloadRefusals = 0;                // firmware downloads still refused (-1: all)
+  int configWriteRefusals = 0;             // configuration image writes still refused (-1: all)
   std::string userPassword;                // ATA security: set means security enabled
   std::string masterPassword;
   bool securityFrozen = false;

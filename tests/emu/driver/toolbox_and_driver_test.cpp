@@ -67,17 +67,27 @@ TEST_F(CardTest, IstwiReadsAndWritesTheTwoWireDevices) {
 
 TEST_F(CardTest, CleanResetsTheNvramOfTheFlaggedPages) {
   emu::ConfigPage& io1 = *adapter().FindPage(0, 1);
-  emu::ConfigPage& mfg5 = *adapter().FindPage(9, 5);
+  emu::ConfigPage& mfg0 = *adapter().FindPage(9, 0);
+  emu::ConfigPage& mfg1 = *adapter().FindPage(9, 1);
+  // The card's identity is programmed into NVRAM; the defaults lack it.
+  ASSERT_NE(mfg0.nvram, mfg0.defaults);
+  ASSERT_EQ(mfg1.nvram[4], 0x82);
+  ASSERT_EQ(mfg1.defaults[4], 0x00);
   io1.nvram[4] = 0x40;
-  mfg5.nvram[16] = 0x99;
   Message m;
   m.frame = Frame(16, 0x17);
-  Put32(m.frame, 12, 0x20000000);
+  Put32(m.frame, 12, 0x40000000);  // the manufacturing pages alone
   m.replyRoom = 20;
   EXPECT_EQ(Send(m).status(), 0);
+  EXPECT_EQ(mfg0.nvram, mfg0.defaults);
+  EXPECT_NE(io1.nvram, io1.defaults);
+  mfg1.nvram[4] = 0x82;
+  Put32(m.frame, 12, 0x20000000);  // the whole persistent configuration region
+  EXPECT_EQ(Send(m).status(), 0);
   EXPECT_EQ(io1.nvram, io1.defaults);
-  EXPECT_EQ(mfg5.nvram[16], 0x99);  // manufacturing pages are kept
-  EXPECT_EQ(card_->runtime("/dev/qmx2ctl_cx", 0).toolboxCleans, 1u);
+  EXPECT_EQ(mfg1.nvram, mfg1.defaults);
+  EXPECT_NE(mfg0.current, mfg0.defaults);  // the current copies stay until a reset
+  EXPECT_EQ(card_->runtime("/dev/qmx2ctl_cx", 0).toolboxCleans, 2u);
   m.frame[0] = 7;  // no such tool
   EXPECT_EQ(Send(m).status(), 0x0007);
 }
