@@ -4,8 +4,10 @@
 #include "app/card/config_page_wrappers.h"
 #include "app/shell/memory_strings.h"
 
-uint32_t ReadMfgPage(uint32_t adapter, uint8_t** page, uint16_t* iocStatus, uint32_t* iocLogInfo) {
+uint32_t ReadMfgPage(uint32_t adapter, uint8_t** page, uint16_t* iocStatus, uint32_t* iocLogInfo,
+                     uint32_t* size) {
   *page = nullptr;
+  if (size != nullptr) *size = 0;
   uint16_t length = 0;
   if (GetCfgPageHeader(adapter, kPageTypeManufacturing, manufacturing_page1::kNumber, 0, 0, &length, iocStatus,
                        iocLogInfo) == 0 ||
@@ -21,5 +23,6 @@ uint32_t ReadMfgPage(uint32_t adapter, uint8_t** page, uint16_t* iocStatus, uint
     return 0;
   }
   *page = buffer;
+  if (size != nullptr) *size = room;
   return 1;
 }

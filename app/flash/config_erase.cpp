@@ -3,6 +3,7 @@
 #include "app/card/config_page_layouts.h"
 #include "app/card/config_page_wrappers.h"
 #include "app/card/vpd_page.h"
+#include "app/card/whole_page.h"
 #include "app/images/image_download.h"
 #include "app/shell/console.h"
 #include "app/shell/memory_strings.h"
@@ -11,6 +12,7 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/config_frame.h"
 #include "ctl/frames/message_reply.h"
 #include "ctl/frames/toolbox_frames.h"
 
@@ -20,17 +22,10 @@ namespace {
 constexpr uint32_t kToolboxCleanTimeout = 270;
 static_assert(toolbox_clean_reply::kSize == kToolboxCleanReplySize);
 
-// The library's read kinds.
-enum : uint32_t {
-  kReadSizeOnly = 0,
-  kReadNvram = 3,
-};
-
-// A page buffer read from the controller, with the bytes it holds.
+// A page read back from the controller, the bytes its buffer holds beside it.
 struct HeldPage {
-  uint8_t* bytes = nullptr;
+  const uint8_t* bytes = nullptr;
   uint32_t size = 0;
-  ~HeldPage() { FreeMem(bytes); }
 };
 
 // True when the length the page's header announces lies inside the buffer:
@@ -40,30 +35,11 @@ bool HeaderFits(const HeldPage& page) {
          4u * Get8(page.bytes, page_header::kLength) <= page.size;
 }
 
-enum class PageRead { kRead, kFailed, kNoMemory };
-
-// Manufacturing page 0 from NVRAM, sized as the controller announces it.
-PageRead ReadPage0(uint32_t adapter, HeldPage* page) {
-  LibHandle handle = adapter;
-  uint32_t announced = 0;
-  if (ReadManufacturingPage0(&handle, nullptr, &announced, kReadSizeOnly) != kLibOk || announced == 0) {
-    return PageRead::kFailed;
-  }
-  page->bytes = static_cast<uint8_t*>(AllocZeroedN(announced));
-  if (page->bytes == nullptr) return PageRead::kNoMemory;
-  uint32_t got = announced;
-  if (ReadManufacturingPage0(&handle, page->bytes, &got, kReadNvram) != kLibOk) return PageRead::kFailed;
-  page->size = announced;
-  return PageRead::kRead;
-}
-
-// Manufacturing page 1 (ReadMfgPage), with the room its buffer has.
-bool ReadPage1(uint32_t adapter, HeldPage* page) {
-  if (ReadMfgPage(adapter, &page->bytes, nullptr, nullptr) == 0) return false;
-  uint32_t announced = 4u * Get8(page->bytes, page_header::kLength);
-  page->size = announced > manufacturing_page1::kSize ? announced : manufacturing_page1::kSize;
-  return true;
-}
+// The buffer ReadMfgPage hands out.
+struct Page1Buffer {
+  uint8_t* bytes = nullptr;
+  ~Page1Buffer() { FreeMem(bytes); }
+};
 
 bool WritePageBack(uint32_t adapter, const HeldPage& page) {
   return HeaderFits(page) && WriteMfgPage(adapter, page.bytes, nullptr, nullptr) == 1;
@@ -110,23 +86,25 @@ uint32_t EraseConfigAndFlash(const uint8_t* image, uint32_t size, uint32_t skipR
   if (GetCardInfo(SelectedController - 1, &card) != 0) return 1;
   uint32_t adapter = card.adapterInfo.adapterHandle;
 
+  PageCopy page0Copy;
+  Page1Buffer page1Buffer;
   HeldPage page0;
   HeldPage page1;
   if (skipRestore == 0) {
-    PageRead read0 = ReadPage0(adapter, &page0);
-    if (read0 == PageRead::kNoMemory) {
-      ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
-      return 1;
-    }
-    if (read0 == PageRead::kFailed) {
+    PageRead read0 = ReadWholePage(adapter, {kPageTypeManufacturing, manufacturing_page0::kNumber}, kReadNvram, &page0Copy);
+    if (read0.result == PageReadResult::kNoMemory) return 1;  // after "Insufficient memory."
+    if (!read0.ok()) {
       ConsolePrint("\t\tManufacturing Page 0 read failed.\n\n");
       return 1;
     }
+    page0 = {page0Copy.data(), page0Copy.size()};
     ConsolePrint("\t\tManufacturing Page 0 read successfully.\n\n");
-    if (!ReadPage1(adapter, &page1)) {
+    uint32_t page1Size = 0;
+    if (ReadMfgPage(adapter, &page1Buffer.bytes, nullptr, nullptr, &page1Size) == 0) {
       ConsolePrint("\t\tManufacturing Page 1 read failed.\n\n");
       return 1;
     }
+    page1 = {page1Buffer.bytes, page1Size};
     ConsolePrint("\t\tManufacturing Page 1 read successfully.\n\n");
   }
 
