@@ -1,5 +1,6 @@
 #include "app/images/image_download.h"
 
+#include "app/card/adapter_reset.h"
 #include "app/images/bios_region.h"
 #include "app/shell/console.h"
 #include "app/images/image_transfer.h"
@@ -47,8 +48,9 @@ uint32_t DownloadFwImage(uint32_t adapter, const uint8_t* image, uint32_t size, 
   }
   ConsolePrint("\t\tFirmware Flash Successful!\n\n");
   ConsolePrint("\t\tResetting Adapter...\n\n");
-  LibHandle handle = adapter;
-  if (QmxResetAdapter(&handle) != kLibOk) {
+  // The rebuild's own failure is not this step's: the image is flashed and
+  // the controller reset; the records are rebuilt either way.
+  if (ResetAndRebuildAdapter(adapter).reset != kLibOk) {
     ConsolePrint("\t\tAdapter Reset Failed!\n\n");
     return 0;
   }

@@ -118,6 +118,18 @@ uint32_t ParseDecimal(const char* text, bool* fits) {
   return inRange ? static_cast<uint32_t>(value) : 0xFFFFFFFFu;
 }
 
+bool ParseWholeUnsigned(const char* word, uint32_t* value) {
+  if (word == nullptr || word[0] == '\0') return false;
+  for (const char* c = word; *c != '\0'; ++c) {
+    if (!IsDigitChar(static_cast<unsigned char>(*c))) return false;
+  }
+  bool fits = false;
+  uint32_t parsed = ParseDecimal(word, &fits);
+  if (!fits) return false;
+  *value = parsed;
+  return true;
+}
+
 void SortRecords(void* base, size_t count, size_t size, int (*order)(const void*, const void*)) {
   if (count > 1) std::qsort(base, count, size, order);
 }

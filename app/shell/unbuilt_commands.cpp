@@ -48,12 +48,6 @@ int FlashSsdCommandExec(CommandContext*) { return ReportUnavailable("-flashssd")
 int DumpCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int DumpCommandExec(CommandContext*) { return ReportUnavailable("-dump"); }
 
-int ResetCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int ResetCommandExec(CommandContext*) { return ReportUnavailable("-reset"); }
-
-int ResetTargetCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int ResetTargetCommandExec(CommandContext*) { return ReportUnavailable("-resettarget"); }
-
 int SetSsdStateCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int SetSsdStateCommandExec(CommandContext*) { return ReportUnavailable("-setssdstate"); }
 

@@ -38,6 +38,9 @@ void RegisterPsocOperation(Emulator& emulator);
 
 namespace driver {
 int IocInformation(const AdapterModel& adapter, uint8_t* block);
+// The virtual time a hard reset takes until the controller and its devices
+// are back (the driver's ioctl returns then).
+inline constexpr uint32_t kHardResetSeconds = 3;
 int HardReset(AdapterModel& adapter, AdapterRuntime& runtime, uint8_t* block);
 int MapBusTarget(const AdapterModel& adapter, uint8_t* block);
 int DiagRegister(AdapterRuntime& runtime, uint8_t* block);

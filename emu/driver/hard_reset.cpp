@@ -1,9 +1,13 @@
-// Hard reset of an adapter: the driver resets the controller and counts it.
-// The controller comes back with its phys set up from the persistent copy of
-// SAS IO unit page 1, so a phy disabled only in the current copy (a module
-// taken off the bus for a while) is back.
+// Hard reset of an adapter: the driver resets the controller, waits until it
+// is back (kHardResetSeconds of virtual time, during which no device is on
+// the bus) and counts it. The controller comes back with its phys set up
+// from the persistent copy of SAS IO unit page 1, so a phy disabled only in
+// the current copy (a module taken off the bus for a while) is back; the
+// modules were dropped from the bus and found again, so each one's session
+// (unlock level, challenge, SCT data phase, the command before) starts anew.
 #include "emu/host/emulator.h"
 #include "emu/controller/handlers.h"
+#include "emu/modules/ata_command_set.h"
 
 namespace emu::driver {
 
@@ -12,6 +16,7 @@ int HardReset(AdapterModel& adapter, AdapterRuntime& runtime, uint8_t*) {
   if (ConfigPage* phys = adapter.FindPage(kPageExtended, 1, kExtSasIoUnit, 0)) phys->current = phys->nvram;
   // A reset ends any download in progress: pieces sent before it are lost.
   runtime.downloads.clear();
+  for (auto& [slot, module] : runtime.modules) ResetModuleSession(module);
   return 0;
 }
 

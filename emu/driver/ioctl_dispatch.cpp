@@ -72,7 +72,10 @@ int Emulator::Ioctl(int descriptor, uint32_t request, void* block) {
   switch (request) {
     case ioctl::kIocInfo: result = driver::IocInformation(*adapter, bytes); break;
     case ioctl::kCommand: result = Command(call.node, *adapter, bytes, &call); break;
-    case ioctl::kHardReset: result = driver::HardReset(*adapter, state, bytes); break;
+    case ioctl::kHardReset:
+      result = driver::HardReset(*adapter, state, bytes);
+      busyMicroseconds_ += uint64_t{driver::kHardResetSeconds} * 1000000;
+      break;
     case ioctl::kBusTargetMap: result = driver::MapBusTarget(*adapter, bytes); break;
     case ioctl::kDiagRegister: result = driver::DiagRegister(state, bytes); break;
     case ioctl::kDiagUnregister: result = driver::DiagUnregister(state, bytes); break;

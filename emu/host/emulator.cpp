@@ -73,7 +73,7 @@ bool Emulator::SetTraceFile(const std::string& path) {
 // --- clock ---
 
 int64_t Emulator::Time() {
-  return model_.startTime + static_cast<int64_t>(waitedMicroseconds_ / 1000000);
+  return model_.startTime + static_cast<int64_t>((waitedMicroseconds_ + busyMicroseconds_) / 1000000);
 }
 
 bool Emulator::LocalTime(int64_t seconds, std::tm* out) {

@@ -213,6 +213,9 @@ class Emulator : public os::Port {
 
   // --- clock ---
   uint64_t WaitedMicroseconds() const { return waitedMicroseconds_; }
+  // Virtual time the driver spent inside requests (hard resets); the clock
+  // counts it as well as the program's waits.
+  uint64_t BusyMicroseconds() const { return busyMicroseconds_; }
   const std::vector<uint64_t>& waits() const { return waits_; }  // each Sleep/Usleep in µs
 
   // --- faults (kept in model().faults; each for `times` answers, -1 until cleared) ---
@@ -297,6 +300,7 @@ class Emulator : public os::Port {
   std::vector<LoggedCall> log_;
   std::FILE* trace_ = nullptr;
   uint64_t waitedMicroseconds_ = 0;
+  uint64_t busyMicroseconds_ = 0;
   std::vector<uint64_t> waits_;
   std::string input_;
   size_t inputPos_ = 0;

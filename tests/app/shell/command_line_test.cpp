@@ -99,8 +99,9 @@ TEST(CommandLineTest, CommandsRunOnTheSelectedController) {
           {"option as the table spells it", {"-c", "1", "-getpowerval"}, 0,
            Banner() + "Ulvane Corvexium Management Utility:\n This command is not supported for selected card.\n" +
                Message("Execution completed successfully.")},
-          {"menu row by its option", {"-c", "1", "-ReSeTtArGeT", "1"}, 1,
-           Banner() + Unavailable("-resettarget") + Message("Error executing command -resettarget.")},
+          {"menu row by its option", {"-c", "1", "-ReSeTtArGeT", "1"}, 2,
+           Banner() + kWrongCount + "Usage :\n    tessvarc <-c controller #> -resettarget" +
+               Message("Error executing command -resettarget.")},
       },
       emu::DefaultHost);
 

@@ -92,14 +92,23 @@ TEST_F(CardTest, CleanResetsTheNvramOfTheFlaggedPages) {
   EXPECT_EQ(Send(m).status(), 0x0007);
 }
 
+// A hard reset returns when the controller is back: it takes virtual time
+// (the clock moves, the program's waits do not), and the modules, dropped
+// from the bus meanwhile, start their sessions anew.
 TEST_F(CardTest, HardResetsAreCountedPerAdapter) {
   std::vector<uint8_t> block(12, 0);
+  card_->runtime("/dev/qmx2ctl_cx", 0).modules[5].unlockLevel = 1;
+  int64_t before = card_->Time();
   EXPECT_EQ(Ioctl(kHardReset, block), 0);
+  EXPECT_EQ(card_->Time(), before + 3);
+  EXPECT_EQ(card_->WaitedMicroseconds(), 0u);
+  EXPECT_EQ(card_->runtime("/dev/qmx2ctl_cx", 0).modules[5].unlockLevel, 0);
   EXPECT_EQ(Ioctl(kHardReset, block), 0);
   Put32(block, 0, 1);
   EXPECT_EQ(Ioctl(kHardReset, block), ENODEV);
   EXPECT_EQ(card_->HardResets(), 2u);
   EXPECT_EQ(card_->runtime("/dev/qmx2ctl_cx", 0).hardResets, 2u);
+  EXPECT_EQ(card_->BusyMicroseconds(), 6000000u);  // the refused one took none
 }
 
 TEST_F(CardTest, BusTargetMappingAnswersTheUnknownSide) {
