@@ -1,4 +1,5 @@
 #include "app/card/slot_naming.h"
+#include "cardlib/modules/module_handles.h"
 
 #include "app/card/board_type.h"
 #include "app/shell/console.h"
@@ -17,8 +18,7 @@ struct SlotPlace {
   Location location;
 };
 
-constexpr uint16_t kSlots = 8;
-using BoardLayout = SlotPlace[kSlots];
+using BoardLayout = SlotPlace[kCardModuleSlots];
 
 constexpr SlotPlace kNone = {0, kUnknown};
 
@@ -55,7 +55,7 @@ const BoardLayout* LayoutOf(uint32_t boardType, uint32_t subsystemDeviceId) {
 
 SlotPlace PlaceOf(uint32_t boardType, uint32_t subsystemDeviceId, uint16_t slot) {
   const BoardLayout* layout = LayoutOf(boardType, subsystemDeviceId);
-  if (layout == nullptr || slot >= kSlots) return kNone;
+  if (layout == nullptr || slot >= kCardModuleSlots) return kNone;
   return (*layout)[slot];
 }
 

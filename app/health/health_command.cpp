@@ -78,7 +78,7 @@ int RunHealth(const HealthOptions& options) {
   if (ReadExtPage221(run.vx, &run.page221) != 0) run.page221 = PageCopy();
   uint32_t first = GetBoardType(run.adapterIndex) == kNineSlotBoardType ? kFirstSlotNineSlotBoard
                                                                          : kFirstSlotOtherBoards;
-  for (uint32_t slot = first; slot < kHealthSlots; ++slot) CheckModuleSlot(&run, slot);
+  for (uint32_t slot = first; slot < kCardModuleSlots; ++slot) CheckModuleSlot(&run, slot);
   if (!text && run.moduleCount != 0) run.json->EndArray();
   PrintOverallHealth(&run);
 

@@ -31,7 +31,7 @@ bool MarkMembers(HealthRun* run, LibHandle vx, const VolumeInfo& volume) {
     if (GetModuleDiskInfo(&vx, nullptr, m, &volumeHandle, 1, &disk, &size) != 0) return false;
     if (GetLe32(disk.bytes, phys_disk_info::kDiskState) == kDiskStateOptimal) continue;
     uint32_t slot = GetLe16(disk.bytes, phys_disk_info::kSlot);
-    if (slot < kHealthSlots) run->slotStatus[slot] = kHealthError;
+    if (slot < kCardModuleSlots) run->slotStatus[slot] = kHealthError;
   }
   return true;
 }

@@ -9,7 +9,7 @@ constexpr float kWarrantyFactor = 1.1111112f;
 constexpr float kWarrantyMaximum = 100.0f;
 
 void SetSlotStatus(HealthRun* run, uint32_t slot, uint32_t status) {
-  if (slot < kHealthSlots) RaiseStatus(&run->slotStatus[slot], status);
+  if (slot < kCardModuleSlots) RaiseStatus(&run->slotStatus[slot], status);
 }
 
 }  // namespace

@@ -218,7 +218,7 @@ void SlotVerdict(HealthRun* run, uint32_t slot) {
 }  // namespace
 
 void CheckModuleSlot(HealthRun* run, uint32_t slot) {
-  if (slot >= kHealthSlots) return;
+  if (slot >= kCardModuleSlots) return;
   uint32_t ssd = kNoModuleHandle;
   uint32_t protocol = 0;
   if (LibZKGetSSDHandle(run->vx, slot, &ssd) == 0 && GetDeviceProtocol(slot, &protocol) == 0) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ctl/config_pages/page_copy.h"
+#include "cardlib/modules/module_handles.h"
 
 #include <cstdint>
 
@@ -55,7 +56,6 @@ enum : uint32_t {
   kHealthResultSerialNumber = 8,
 };
 
-inline constexpr uint32_t kHealthSlots = 8;
 inline constexpr uint32_t kFirstSlotNineSlotBoard = 0;
 inline constexpr uint32_t kFirstSlotOtherBoards = 4;
 inline constexpr uint32_t kNineSlotBoardType = 9;
@@ -74,7 +74,7 @@ struct HealthRun {
   const HealthOptions* options = nullptr;
   JsonWriter* json = nullptr;  // the document being written; null for the text report
   HealthThresholds thresholds;
-  uint32_t slotStatus[kHealthSlots] = {};
+  uint32_t slotStatus[kCardModuleSlots] = {};
   uint32_t overall = kHealthGood;
   uint32_t reason = 0;
   uint32_t resultCode = kHealthResultOk;

@@ -29,24 +29,12 @@
 #include "ctl/facade/qmx.h"
 #include "ctl/facade/qmx_pages.h"
 #include "ctl/frames/config_frame.h"
+#include "ctl/frames/scsi_commands.h"
 #include "ctl/raid/raid_records.h"
 
 namespace {
 
-constexpr uint8_t kPeripheralTypeMask = 0x1F;
-constexpr uint32_t kUnknownPeripheralType = 31;
 constexpr uint32_t kDiagInfoReadSize = 504;
-constexpr uint32_t kModuleSlots = 8;
-
-// INQUIRY data: vendor, product and revision fields.
-namespace inquiry {
-constexpr size_t kVendor = 8;
-constexpr size_t kVendorSize = 8;
-constexpr size_t kProduct = 16;
-constexpr size_t kProductSize = 16;
-constexpr size_t kRevision = 32;
-constexpr size_t kRevisionSize = 4;
-}  // namespace inquiry
 
 // IDENTIFY DEVICE words.
 namespace identify_words {
@@ -92,14 +80,14 @@ struct DeviceRecord {
   bool sas = false;
   bool identifyMissing = false;
   uint32_t manufacturer = 0;
-  char vendor[inquiry::kVendorSize] = {};
+  char vendor[inquiry_data::kVendorSize] = {};
   char model[kModelSize] = {};
   size_t modelSize = 0;
   char serial[kSerialSize] = {};
   bool serialMissing = false;
   char firmware[kFirmwareSize] = {};
   size_t firmwareSize = 0;
-  char product[inquiry::kProductSize] = {};
+  char product[inquiry_data::kProductSize] = {};
   bool linkRead = false;
   const char* linkRateText = "Unknown";
   double linkRate = 0.0;
@@ -215,7 +203,7 @@ void GatherPlainDevices(SectionState* s, const LibHandle* adapter, uint32_t coun
     uint32_t size = kDeviceInfoSize;
     bool keep = QmxGetDeviceInfo(i, adapter, nullptr, reinterpret_cast<DeviceInfoBlock*>(record), &size) == kLibOk &&
                 GetLe32(record, device_info::kVolumeHandle) == 0 &&
-                GetLe32(record, device_info::kDeviceType) != kUnknownPeripheralType;
+                GetLe32(record, device_info::kDeviceType) != inquiry_data::kTypeUnknown;
     if (keep) {
       entries->push_back({kListPlainDevice, record});
     } else {
@@ -284,7 +272,7 @@ void GatherHotSpares(SectionState* s, const LibHandle* adapter, std::vector<Devi
 bool ConfigIdentifier(uint32_t vx, uint32_t ssd, uint32_t slot, const Page223Buffer& page223, uint32_t* code,
                       uint32_t* type) {
   size_t offset = kPage223SlotWords + 4 * static_cast<size_t>(slot);
-  if (slot < kModuleSlots && page223.Holds(offset, 4)) {
+  if (slot < kCardModuleSlots && page223.Holds(offset, 4)) {
     uint32_t packed = GetLe32(page223.data(), offset);
     if (packed != 0) {
       uint32_t words[2];
@@ -332,7 +320,7 @@ bool DescribeModule(SectionState* s, const DeviceListEntry& entry, const Page223
   uint16_t devHandle = GetLe16(part, device_part::kDevHandle);
   uint32_t libraryHandle = GetLe32(entry.record, device_info::kHandle);
   const uint8_t* inq = part + device_part::kInquiry;
-  uint8_t peripheralType = inq[0] & kPeripheralTypeMask;
+  uint8_t peripheralType = inq[0] & inquiry_data::kTypeMask;
   uint32_t blockLength = GetLe32(part, device_part::kBlockLength);
   uint64_t lastLba = GetLe64(part, device_part::kLastLba);
   uint32_t diskState = 0;
@@ -359,15 +347,15 @@ bool DescribeModule(SectionState* s, const DeviceListEntry& entry, const Page223
   }
 
   uint32_t ssd = kNoModuleHandle;
-  if (d->slot < kModuleSlots && LibZKGetSSDHandle(s->adapter, d->slot, &ssd) != 0) ssd = kNoModuleHandle;
+  if (d->slot < kCardModuleSlots && LibZKGetSSDHandle(s->adapter, d->slot, &ssd) != 0) ssd = kNoModuleHandle;
 
   if (d->sas) {
-    MemCopy(d->vendor, inq + inquiry::kVendor, inquiry::kVendorSize);
-    MemCopy(d->model, inq + inquiry::kProduct, inquiry::kProductSize);
-    d->modelSize = inquiry::kProductSize;
-    MemCopy(d->product, inq + inquiry::kProduct, inquiry::kProductSize);
-    MemCopy(d->firmware, inq + inquiry::kRevision, inquiry::kRevisionSize);
-    d->firmwareSize = inquiry::kRevisionSize;
+    MemCopy(d->vendor, inq + inquiry_data::kVendor, inquiry_data::kVendorSize);
+    MemCopy(d->model, inq + inquiry_data::kProduct, inquiry_data::kProductSize);
+    d->modelSize = inquiry_data::kProductSize;
+    MemCopy(d->product, inq + inquiry_data::kProduct, inquiry_data::kProductSize);
+    MemCopy(d->firmware, inq + inquiry_data::kRevision, inquiry_data::kRevisionSize);
+    d->firmwareSize = inquiry_data::kRevisionSize;
     uint8_t serial[kSerialNumberSize] = {};
     d->serialMissing = ScsiSerialNumber(libraryHandle, serial) != 0;
     if (!d->serialMissing) MemCopy(d->serial, serial, kSerialSize);

@@ -10,10 +10,11 @@
 #include <cstdint>
 
 #include "app/list/list_sections.h"
+#include "cardlib/modules/module_handles.h"
 
 // Extended manufacturing page 223: a page too short for the last slot word
 // is one that could not be read.
-inline constexpr uint32_t kPage223Size = kPage223SlotWords + 4 * 8;
+inline constexpr uint32_t kPage223Size = kPage223SlotWords + 4 * kCardModuleSlots;
 
 // The vendor SAS IO unit control operation that answers the PSoC's
 // firmware version, u16 at reply byte 12.

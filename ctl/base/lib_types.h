@@ -20,7 +20,18 @@ enum : uint32_t {
   kKindVolume = 0x10,
 };
 
-inline uint32_t HandleKind(LibHandle handle) { return handle >> 24; }
+inline constexpr uint32_t kHandleKindShift = 24;
+inline constexpr uint32_t kHandleKindMask = 0xFF000000;
+inline uint32_t HandleKind(LibHandle handle) { return handle >> kHandleKindShift; }
+
+// The kind word each creator passes to AssignObjectHandle: the kind byte on
+// top, bit 0 set.
+inline constexpr uint32_t KindWord(uint32_t kind) { return (kind << kHandleKindShift) | 0x1; }
+inline constexpr uint32_t kKindWordAdapter = KindWord(kKindAdapter);    // 0x01000001
+inline constexpr uint32_t kKindWordDevice = KindWord(kKindDevice);      // 0x02000001
+inline constexpr uint32_t kKindWordPhysDisk = KindWord(kKindPhysDisk);  // 0x08000001
+inline constexpr uint32_t kKindWordVolume = KindWord(kKindVolume);      // 0x10000001
+static_assert(kKindWordAdapter == 0x01000001 && kKindWordVolume == 0x10000001);
 
 // Buffer addresses travel in 64-bit slots whatever the build's pointer size.
 inline uint64_t AddressOf(const void* pointer) {

@@ -77,7 +77,7 @@ LibStatus AddTarget(LibContext* context, AdapterRecord* adapter, uint16_t devHan
   device->bus = bus;
   device->target = target;
   device->lun = 0;
-  AssignObjectHandle(context, &device->header, 0x02000001, IocNumber(adapter), 0, 0, 0);
+  AssignObjectHandle(context, &device->header, kKindWordDevice, IocNumber(adapter), 0, 0, 0);
   uint8_t* block = device->info.bytes;
   PutLe32(block, device_info::kHandle, device->header.handle);
   SetDeviceDevHandle(device, devHandle);

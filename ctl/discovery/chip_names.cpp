@@ -26,4 +26,13 @@ const char* ChipName(uint32_t deviceId) {
   return "Unknown";
 }
 
-bool IsSecondGenerationChip(uint32_t deviceId) { return deviceId >= 0x90 && deviceId <= 0x97; }
+bool IsSecondGenerationChip(uint32_t deviceId) {
+  return deviceId >= kSecondGenerationFirst && deviceId <= kSecondGenerationLast;
+}
+
+bool IsQmx2FamilyChip(uint32_t id) {
+  switch (id) {
+    case 0x64: case 0x65: case 0x6E: case 0x70: case 0x74: case 0x76: case 0x77: return true;
+    default: return id >= kChipCaFirst && id <= kChipCaLast;
+  }
+}

@@ -30,13 +30,10 @@ bool ControlNodeSearched(uint32_t index, uint32_t flags) {
 
 bool PassesDeviceIdFilter(uint32_t flags, uint32_t id) {
   if (!(flags & kDiscoverFilter)) return true;
-  if (id == 0x45 || id == 0x47) return (flags & kDiscoverQvsaFamily) != 0;
-  if (id == 0x64 || id == 0x65 || id == 0x6E || id == 0x70 || id == 0x74 || id == 0x76 || id == 0x77 ||
-      (id >= 0x80 && id <= 0x87)) {
-    return (flags & kDiscoverQmx2Family) != 0;
-  }
-  if (id == 0x72) return (flags & (kDiscoverQmx2Family | kDiscoverCardFamily)) != 0;
-  if (id == 0x7E) return (flags & kDiscoverCardFamily) != 0;
-  if (id >= 0x90 && id <= 0x97) return (flags & kDiscoverQmx3Family) != 0;
+  if (id == kChipFaDeviceId || id == kChipFbDeviceId) return (flags & kDiscoverQvsaFamily) != 0;
+  if (IsQmx2FamilyChip(id)) return (flags & kDiscoverQmx2Family) != 0;
+  if (id == kChipAbDeviceId) return (flags & (kDiscoverQmx2Family | kDiscoverCardFamily)) != 0;
+  if (id == kCardDeviceId) return (flags & kDiscoverCardFamily) != 0;
+  if (IsSecondGenerationChip(id)) return (flags & kDiscoverQmx3Family) != 0;
   return true;
 }

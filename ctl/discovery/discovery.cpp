@@ -48,7 +48,7 @@ void ProbeNode(LibContext* context, uint32_t nodeIndex, int descriptor) {
 
     AdapterRecord* adapter = nullptr;
     if (AddAdapterRecord(context, &adapter) != kLibOk) continue;
-    AssignObjectHandle(context, &adapter->header, 0x01000001, ioc, 0, 0, 0);
+    AssignObjectHandle(context, &adapter->header, kKindWordAdapter, ioc, 0, 0, 0);
     AdapterInfoBlock* info = &adapter->info;
     std::snprintf(info->hostName, sizeof(info->hostName), "SAS Host %d", static_cast<int>(ioc));
     std::snprintf(info->chipName, sizeof(info->chipName), "%s", chipName);

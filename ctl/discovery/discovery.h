@@ -9,8 +9,16 @@
 
 inline constexpr uint32_t kControlNodeCount = 4;
 inline constexpr uint32_t kLastIocNumber = 254;
+// PCI device IDs of the chips: the card's, CHIPAB, the QVSA chips, and the
+// ranges of CHIPCA/CHIPCB and of the second generation (CHIPEA, CHIPDA, CHIPDB).
 inline constexpr uint16_t kCardDeviceId = 0x7E;
 inline constexpr uint16_t kChipAbDeviceId = 0x72;
+inline constexpr uint16_t kChipFaDeviceId = 0x45;
+inline constexpr uint16_t kChipFbDeviceId = 0x47;
+inline constexpr uint16_t kChipCaFirst = 0x80;
+inline constexpr uint16_t kChipCaLast = 0x87;
+inline constexpr uint16_t kSecondGenerationFirst = 0x90;
+inline constexpr uint16_t kSecondGenerationLast = 0x97;
 
 // The control node of the given index (0-3, in search order).
 const char* ControlNodePath(uint32_t index);
@@ -22,6 +30,9 @@ bool PassesDeviceIdFilter(uint32_t flags, uint32_t deviceId);
 const char* ChipName(uint32_t deviceId);
 // Second-generation chips use the second-generation frames.
 bool IsSecondGenerationChip(uint32_t deviceId);
+// The first-generation chips of the QMX2 family (CHIPAB, which also serves
+// the card family, not among them).
+bool IsQmx2FamilyChip(uint32_t deviceId);
 
 // Builds the adapter list once per context (the context's flag word set).
 LibStatus DiscoverAdapters(LibContext* context);

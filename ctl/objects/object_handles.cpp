@@ -4,7 +4,7 @@
 LibStatus AssignObjectHandle(LibContext* context, ObjectHeader* header, uint32_t kindWord,
                              uint32_t location0, uint32_t location1, uint32_t location2,
                              uint8_t locationByte) {
-  header->handle = (kindWord & 0xFF000000u) + context->handleCounter;
+  header->handle = (kindWord & kHandleKindMask) + context->handleCounter;
   ++context->handleCounter;
   header->handleCopy = header->handle;
   header->kind = (kindWord & ~0x00000101u) | 0x1u;

@@ -50,7 +50,7 @@ LibStatus AddNewMembers(LibContext* context, AdapterRecord* adapter, VolumeRecor
     status = AddMemberDiskRecord(context, &disk, &volumeHandle);
     if (status != kLibOk) return status;
     const DeviceRecord* device = devices[i];
-    AssignObjectHandle(context, &disk->header, 0x08000001, IocNumber(adapter), device->bus, device->target, 0);
+    AssignObjectHandle(context, &disk->header, kKindWordPhysDisk, IocNumber(adapter), device->bus, device->target, 0);
     PutLe32(disk->info.bytes, phys_disk_info::kHandle, disk->header.handle);
     SetPhysDiskDevHandle(disk, DeviceDevHandle(device));
     Put8(disk->info.bytes, phys_disk_info::kDiskNumber,
@@ -140,7 +140,7 @@ LibStatus SendCreateVolume(LibContext* context, const LibHandle* adapter, LibHan
   uint32_t target = kUnmapped;
   uint16_t devHandle = volume->devHandle;
   MapBusTargetHandle(context, adapter, &bus, &target, &devHandle);
-  AssignObjectHandle(context, &volume->header, 0x10000001, IocNumber(a), bus, target, 0);
+  AssignObjectHandle(context, &volume->header, kKindWordVolume, IocNumber(a), bus, target, 0);
   if (newVolume != nullptr) *newVolume = volume->header.handle;
   uint8_t summary[kVolumeSummarySize] = {};
   LibHandle volumeHandle = volume->header.handle;

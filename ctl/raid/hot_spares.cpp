@@ -82,7 +82,7 @@ LibStatus CreateHotSpare(LibContext* context, const LibHandle* device, ConfigPro
   PhysDiskRecord* disk = nullptr;
   status = AddHotSpareRecord(context, &disk, &adapterHandle);
   if (status != kLibOk) return status;
-  AssignObjectHandle(context, &disk->header, 0x08000001, IocNumber(adapter), d->bus, d->target, 0);
+  AssignObjectHandle(context, &disk->header, kKindWordPhysDisk, IocNumber(adapter), d->bus, d->target, 0);
   uint8_t* info = disk->info.bytes;
   PutLe32(info, phys_disk_info::kHandle, disk->header.handle);
   SetPhysDiskDevHandle(disk, DeviceDevHandle(d));

@@ -51,7 +51,7 @@ LibStatus AddMember(LibContext* context, AdapterRecord* adapter, VolumeRecord* v
   if (status != kLibOk) return status;
   std::memcpy(disk->page0, page, sizeof(page));
   SetPhysDiskDevHandle(disk, GetLe16(page, raid_phys_disk_page0::kDevHandle));
-  status = AssignObjectHandle(context, &disk->header, 0x08000001, IocNumber(adapter), volume->header.location[1],
+  status = AssignObjectHandle(context, &disk->header, kKindWordPhysDisk, IocNumber(adapter), volume->header.location[1],
                               volume->header.location[2], 0);
   PutLe32(disk->info.bytes, phys_disk_info::kHandle, disk->header.handle);
   Put8(disk->info.bytes, phys_disk_info::kDiskNumber, number);
@@ -86,7 +86,7 @@ LibStatus AddVolume(LibContext* context, AdapterRecord* adapter, const PageCopy&
   }
   volume->devHandle = devHandle;
   volume->raidType = Get8(p, raid_volume_page0::kVolumeType);
-  AssignObjectHandle(context, &volume->header, 0x10000001, IocNumber(adapter), bus, target, 0);
+  AssignObjectHandle(context, &volume->header, kKindWordVolume, IocNumber(adapter), bus, target, 0);
 
   if (VolumeIsLive(state, flags)) {
     DeviceRecord* device = nullptr;
@@ -145,7 +145,7 @@ LibStatus WalkHotSpares(LibContext* context, AdapterRecord* adapter) {
       std::memcpy(disk->page0, page, sizeof(page));
       SetPhysDiskDevHandle(disk, GetLe16(page, raid_phys_disk_page0::kDevHandle));
       Put8(disk->info.bytes, phys_disk_info::kDiskNumber, number);
-      AssignObjectHandle(context, &disk->header, 0x08000001, IocNumber(adapter), 0, 0, 0);
+      AssignObjectHandle(context, &disk->header, kKindWordPhysDisk, IocNumber(adapter), 0, 0, 0);
       PutLe32(disk->info.bytes, phys_disk_info::kHandle, disk->header.handle);
       status = FillDisk(context, disk);
       if (status != kLibOk) return status;

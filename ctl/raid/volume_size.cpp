@@ -1,6 +1,7 @@
 // Sizes of volumes and their members, and the adapter's sector size.
 #include "ctl/base/byte_order.h"
 #include "ctl/config_pages/config_pages.h"
+#include "ctl/discovery/discovery.h"
 #include "ctl/frames/config_frame.h"
 #include "ctl/objects/object_tree.h"
 #include "ctl/pages/controller_limit_pages.h"
@@ -15,10 +16,7 @@ constexpr uint64_t kDefaultMetadataReserve = 0x20000000ull;  // 512 MiB
 
 // Adapters whose firmware keeps RAID metadata at the end of each member.
 bool ReservesMetadata(uint16_t deviceId) {
-  switch (deviceId) {
-    case 0x64: case 0x65: case 0x6E: case 0x70: case 0x72: case 0x74: case 0x76: case 0x77: return true;
-    default: return (deviceId >= 0x80 && deviceId <= 0x87) || (deviceId >= 0x90 && deviceId <= 0x97);
-  }
+  return IsQmx2FamilyChip(deviceId) || deviceId == kChipAbDeviceId || IsSecondGenerationChip(deviceId);
 }
 
 }  // namespace
