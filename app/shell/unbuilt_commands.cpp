@@ -42,9 +42,6 @@ int FlashFirmwareCommandExec(CommandContext*) { return ReportUnavailable("-f"); 
 int FlashBiosCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int FlashBiosCommandExec(CommandContext*) { return ReportUnavailable("-b"); }
 
-int FlashSsdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int FlashSsdCommandExec(CommandContext*) { return ReportUnavailable("-flashssd"); }
-
 int DumpCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int DumpCommandExec(CommandContext*) { return ReportUnavailable("-dump"); }
 

@@ -15,6 +15,8 @@ A case file (cases/<name>.case) holds "key: value" lines:
                                            lines up to a line "<<")
   file: <name>                            (a file the run writes in its working
                                            directory, compared with expected/<case>.<name>)
+  input: <name>                           (a file of inputs/ copied into the working
+                                           directory before the run, e.g. an image to flash)
   card-after: yes                         (the card file after the run is compared
                                            with expected/<case>.card)
   trace: yes                              (the driver trace, TESSVARC_EMU_TRACE, is
@@ -37,7 +39,7 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 
 def parse_case(path):
     case = {"program": "tessvarc-emu", "args": "", "card": "default", "exit": "0",
-            "stdin": "", "json": "no", "files": [], "card-after": "no", "trace": "no"}
+            "stdin": "", "json": "no", "files": [], "inputs": [], "card-after": "no", "trace": "no"}
     lines = open(path, encoding="utf-8").read().split("\n")
     i = 0
     while i < len(lines):
@@ -58,6 +60,8 @@ def parse_case(path):
             case["stdin"] = value.encode().decode("unicode_escape")
         elif key == "file":
             case["files"].append(value)
+        elif key == "input":
+            case["inputs"].append(value)
         else:
             case[key] = value
     return case
@@ -141,6 +145,8 @@ def main():
         elif case["card"] != "default":
             shutil.copyfile(find_card(case["card"]), card_path)
             env["TESSVARC_EMU_CARD"] = card_path
+        for given in case["inputs"]:
+            shutil.copyfile(os.path.join(HERE, "inputs", given), os.path.join(work, given))
         trace_path = os.path.join(work, "trace.txt")
         if case["trace"] == "yes":
             env["TESSVARC_EMU_TRACE"] = trace_path
