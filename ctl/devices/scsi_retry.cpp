@@ -6,6 +6,7 @@
 namespace {
 constexpr int kScsiAttempts = 3;
 constexpr uint8_t kScsiStatusCheckCondition = 0x02;
+constexpr uint8_t kSenseKeyUnitAttention = 0x06;
 }  // namespace
 
 uint8_t SenseKey(const uint8_t* sense) {
@@ -27,9 +28,12 @@ LibStatus ScsiCommandRetry(LibContext* context, const LibHandle* object, ScsiPas
     request->scsiStatus = 0;
     status = kind == kKindDevice ? SendScsiIo(context, object, request)
                                  : RaidDiskScsiPassthrough(context, object, request);
-    // Sense data means something only with CHECK CONDITION, and a CHECK
-    // CONDITION is tried again whatever its key (a unit attention among them).
-    if (request->scsiStatus != kScsiStatusCheckCondition) break;
+    // A CHECK CONDITION is tried again whatever its key, and so is a UNIT
+    // ATTENTION whatever the status it came with: the command it stood in
+    // for was not carried out.
+    if (request->scsiStatus != kScsiStatusCheckCondition && SenseKey(request->sense) != kSenseKeyUnitAttention) {
+      break;
+    }
   }
   return status;
 }

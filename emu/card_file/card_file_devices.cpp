@@ -121,6 +121,35 @@ void AddSenseKeys(Keys<T>* keys) {
         t.sense.unitAttention = true;
         return ReadSense(v, &t.sense.unitAttentionCode, nullptr, "unit-attention", p);
       }});
+  keys->push_back(DeviceKey<T>{
+      "unit-attention-times",
+      [](const T& t) {
+        if (!t.sense.unitAttention || t.sense.unitAttentionTimes == TargetSense{}.unitAttentionTimes) {
+          return std::string();
+        }
+        return std::to_string(t.sense.unitAttentionTimes);
+      },
+      [](T& t, const std::string& v, std::string* p) {
+        uint64_t times = 0;
+        if (!ReadNumber(v, 1000, &times, "unit-attention-times", p)) return false;
+        if (times == 0) {
+          *p = "unit-attention-times takes 1 or more";
+          return false;
+        }
+        t.sense.unitAttentionTimes = static_cast<int>(times);
+        return true;
+      }});
+  keys->push_back(DeviceKey<T>{
+      "unit-attention-status",
+      [](const T& t) { return t.sense.unitAttention && t.sense.unitAttentionGood ? std::string("good") : std::string(); },
+      [](T& t, const std::string& v, std::string* p) {
+        if (v != "good" && v != "check-condition") {
+          *p = "unit-attention-status takes good or check-condition";
+          return false;
+        }
+        t.sense.unitAttentionGood = v == "good";
+        return true;
+      }});
 }
 
 const char* const kLinkPower[] = {"active", "partial", "slumber"};

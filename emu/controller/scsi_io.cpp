@@ -68,7 +68,7 @@ void Run(CommandRequest& request, CommandAnswer& answer, bool raidPassthrough) {
   if (!write) answer.dataIn.assign(outcome.dataIn.begin(), outcome.dataIn.begin() + moved);
   le::Put8(&reply, s::kReplyScsiStatus, outcome.status);
   le::Put32(&reply, s::kReplyTransferCount, static_cast<uint32_t>(moved));
-  if (outcome.status == kScsiCheckCondition) {
+  if (outcome.status == kScsiCheckCondition || outcome.withSense) {
     std::vector<uint8_t> sense = BuildSense(outcome.sense, target.sense().descriptorFormat);
     size_t room = std::min<size_t>(le::Get8(frame, s::kSenseBufferLength), request.maxSenseBytes);
     sense.resize(std::min(sense.size(), room));

@@ -175,6 +175,18 @@ ScsiOutcome ServiceActionIn16(ScsiTarget& t, const Bytes& cdb, const Bytes&) {
   return Good(std::move(data));
 }
 
+// Reports the pending UNIT ATTENTION once: it clears after its last report.
+SenseCode TakeUnitAttention(TargetSense* sense) {
+  SenseCode code = sense->unitAttentionCode;
+  if (--sense->unitAttentionTimes <= 0) {
+    sense->unitAttention = false;
+    sense->unitAttentionTimes = TargetSense{}.unitAttentionTimes;
+    sense->unitAttentionGood = false;
+    sense->unitAttentionCode = TargetSense{}.unitAttentionCode;
+  }
+  return code;
+}
+
 ScsiOutcome TestUnitReady(ScsiTarget&, const Bytes&, const Bytes&) { return Good(); }
 
 // REQUEST SENSE hands over a pending unit attention as its data (and so
@@ -182,11 +194,7 @@ ScsiOutcome TestUnitReady(ScsiTarget&, const Bytes&, const Bytes&) { return Good
 ScsiOutcome RequestSense(ScsiTarget& t, const Bytes& cdb, const Bytes&) {
   TargetSense& sense = t.sense();
   SenseCode code;
-  if (sense.unitAttention) {
-    code = sense.unitAttentionCode;
-    sense.unitAttention = false;
-    sense.unitAttentionCode = TargetSense{}.unitAttentionCode;
-  }
+  if (sense.unitAttention) code = TakeUnitAttention(&sense);
   Bytes data = BuildSense(code, (cdb[1] & 0x01) != 0 && sense.descriptorFormat);
   if (data.size() > cdb[4]) data.resize(cdb[4]);
   return Good(std::move(data));
@@ -261,10 +269,13 @@ ScsiOutcome ExecuteScsi(ScsiTarget& target, const std::vector<uint8_t>& cdb,
     if (!cdb.empty() && c.opcode == cdb[0]) command = &c;
   }
   if (command != nullptr && command->reportsUnitAttention && sense.unitAttention) {
-    SenseCode code = sense.unitAttentionCode;
-    sense.unitAttention = false;
-    sense.unitAttentionCode = TargetSense{}.unitAttentionCode;
-    return Check(code);
+    bool good = sense.unitAttentionGood;
+    SenseCode code = TakeUnitAttention(&sense);
+    if (!good) return Check(code);
+    ScsiOutcome outcome = Good();
+    outcome.sense = code;
+    outcome.withSense = true;
+    return outcome;
   }
   if (command == nullptr) return Check(kInvalidOpcode);
   if (cdb.size() < CdbSize(cdb[0])) return Check(kInvalidFieldInCdb);

@@ -28,7 +28,8 @@ struct ScsiOutcome {
   uint8_t status = kScsiGood;
   std::vector<uint8_t> dataIn;  // what the command returns, before the transfer length cuts it
   uint32_t bytesOut = 0;        // what it took of the data-out
-  SenseCode sense;              // with CHECK CONDITION
+  SenseCode sense;              // with CHECK CONDITION, or with `withSense`
+  bool withSense = false;       // sense data delivered although the status is GOOD
 };
 
 // Runs one CDB: an armed CHECK CONDITION first, then a pending UNIT

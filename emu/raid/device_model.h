@@ -40,6 +40,12 @@ struct TargetSense {
   int checkConditionOpcode = -1;  // only commands with this operation code (-1: any)
   bool unitAttention = false;     // pending once: the next command other than INQUIRY reports it
   SenseCode unitAttentionCode{6, 0x29, 0x00};  // power on, reset or bus device reset occurred
+  // How many commands report the pending UNIT ATTENTION before it clears
+  // (conditions queued one behind the other, each reported once).
+  int unitAttentionTimes = 1;
+  // The pending UNIT ATTENTION comes with status GOOD (its sense delivered,
+  // nothing done or moved) instead of CHECK CONDITION.
+  bool unitAttentionGood = false;
   bool operator==(const TargetSense&) const = default;
 };
 

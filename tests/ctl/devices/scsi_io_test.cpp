@@ -142,8 +142,9 @@ TEST_F(ScsiIo, RetriesOnCheckConditionAndUnitAttention) {
       {"unit attention, then good", {DeviceAnswer{0, 2, FixedSense(6), {}}, DeviceAnswer{}}, 2, 0},
       {"descriptor-format unit attention with check condition",
        {DeviceAnswer{0, 2, descriptorSense, {}}, DeviceAnswer{}}, 2, 0},
-      // Sense bytes that come without CHECK CONDITION are no report.
-      {"unit attention sense with good status", {DeviceAnswer{0, 0, descriptorSense, {}}, DeviceAnswer{}}, 1, 0},
+      // A UNIT ATTENTION is tried again whatever the status it came with.
+      {"unit attention sense with good status", {DeviceAnswer{0, 0, descriptorSense, {}}, DeviceAnswer{}}, 2, 0},
+      {"fixed-format unit attention with good status every time", {DeviceAnswer{0, 0, FixedSense(6), {}}}, 3, 0},
       {"good at once", {DeviceAnswer{}}, 1, 0},
       {"medium error without check condition", {DeviceAnswer{0, 0, FixedSense(3), {}}}, 1, 0},
   };
