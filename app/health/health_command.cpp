@@ -45,8 +45,11 @@ void ChooseJson(HealthOptions* options) {
 void PrintTextHeader(const CardInfo& info) {
   ConsolePrint("%s", kRule);
   // The names fill their 16 bytes without a terminator when they are long.
-  ConsolePrint("%.*s %.*s Health\n", static_cast<int>(sizeof info.chipName), info.chipName,
-               static_cast<int>(sizeof info.boardName), info.boardName);
+  char chip[sizeof info.chipName + 1];
+  char board[sizeof info.boardName + 1];
+  PrintableString(chip, info.chipName, sizeof info.chipName);
+  PrintableString(board, info.boardName, sizeof info.boardName);
+  ConsolePrint("%s %s Health\n", chip, board);
   ConsolePrint("%s\n", kRule);
 }
 

@@ -63,8 +63,8 @@ void PrintTrimCount(const HealthRun* run, uint32_t slot, uint64_t* count) {
 // "SSD Drive SMART Data Slot #" and the 20 serial characters; a character
 // that does not print shows as a blank.
 void PrintSerialLine(uint32_t slot, const uint8_t* serial) {
-  char text[kJsonSerialSize + 1] = {};
-  for (uint32_t i = 0; i < kJsonSerialSize; ++i) text[i] = IsPrintChar(serial[i]) ? static_cast<char>(serial[i]) : ' ';
+  char text[kJsonSerialSize + 1];
+  PrintableText(text, serial, kJsonSerialSize);
   ConsolePrint("\n\nSSD Drive SMART Data Slot #: %u: Drive Serial Number %s\n", slot, text);
 }
 

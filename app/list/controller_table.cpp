@@ -67,7 +67,9 @@ bool ReadPackageVersion(uint32_t adapter, char* text, size_t size) {
 void PrintTableRow(uint32_t number, const CardInfo& info, const char* packageVersion) {
   uint32_t location = info.adapterInfo.pciLocation;
   // The board name fills its 16 bytes without a terminator when it is long.
-  ConsolePrint("%-2d    %-15.16s    %-15s    %02x:%02x:%02x:%02x\n", static_cast<int>(number), info.boardName,
+  char name[sizeof info.boardName + 1];
+  PrintableString(name, info.boardName, sizeof info.boardName);
+  ConsolePrint("%-2d    %-15.16s    %-15s    %02x:%02x:%02x:%02x\n", static_cast<int>(number), name,
                packageVersion, info.adapterInfo.pciSegment, location >> pci_location::kBusShift, location & pci_location::kDeviceMask,
                (location & kPciFunctionBits) >> pci_location::kFunctionShift);
 }
@@ -77,7 +79,9 @@ void PrintHealthHeader(uint32_t number, const CardInfo& info) {
   uint32_t high = GetLe32(info.mfgPage5, manufacturing_page5::kSasAddressHigh);
   ConsolePrint("\n%s", kHealthRule);
   // As in the table, the name is read no further than its 16 bytes.
-  ConsolePrint("%-10.16s ID = %-2d SAS Address = %07X %01X%08X\n", info.boardName, static_cast<int>(number),
+  char name[sizeof info.boardName + 1];
+  PrintableString(name, info.boardName, sizeof info.boardName);
+  ConsolePrint("%-10.16s ID = %-2d SAS Address = %07X %01X%08X\n", name, static_cast<int>(number),
                high >> 4, high & 0xF, low);
   ConsolePrint("%s\n", kHealthRule);
 }

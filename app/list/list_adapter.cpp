@@ -207,12 +207,19 @@ BoardTexts ReadBoardTexts(uint32_t vx) {
   return board;
 }
 
+// The label (indent, name and colon), then the text or N/A.
+void PrintBoardLine(const char* label, const char* field, size_t size) {
+  char text[kBoardTextSize + 1];
+  PrintableString(text, OrNa(field), std::min(size, kBoardTextSize));
+  ConsolePrint("%s%s\n", label, text);
+}
+
 void PrintBoardLines(const BoardTexts& b) {
   if (!b.sized) return;
-  ConsolePrint("  Chip Name                              : %s\n", OrNa(b.chipName));
-  ConsolePrint("  Board Name                             : %s\n", OrNa(b.boardName));
-  ConsolePrint("  Board Assembly Number                  : %s\n", OrNa(b.assembly));
-  ConsolePrint("  Board Tracer Number                    : %s\n", OrNa(b.tracer));
+  PrintBoardLine("  Chip Name                              : ", b.chipName, sizeof b.chipName);
+  PrintBoardLine("  Board Name                             : ", b.boardName, sizeof b.boardName);
+  PrintBoardLine("  Board Assembly Number                  : ", b.assembly, sizeof b.assembly);
+  PrintBoardLine("  Board Tracer Number                    : ", b.tracer, sizeof b.tracer);
 }
 
 // Bit 15 of the IOC FACTS capability word, when the reply reached it.
@@ -297,7 +304,9 @@ int PrintAdapterInfo(JsonWriter* json, Page223Buffer* page223) {
   s.sasHigh = GetLe32(info.mfgPage5, manufacturing_page5::kSasAddressHigh);
   if (text) {
     // The board name fills its 16 bytes without a terminator when it is long.
-    ConsolePrint("\nCorvexium Selected is %.*s\n", static_cast<int>(sizeof info.boardName), info.boardName);
+    char name[sizeof info.boardName + 1];
+    PrintableString(name, info.boardName, sizeof info.boardName);
+    ConsolePrint("\nCorvexium Selected is %s\n", name);
     ConsolePrint("%sCorvexium Information\n%s", kListRule, kListRule);
     PrintPciLines(s);
   }

@@ -123,10 +123,11 @@ void CharacterField(JsonWriter* json, const char* key, const char* field, size_t
   json->String(key, text);
 }
 
-// Prints a field of fixed width as it stands, zeros included (as text
-// stops at the first zero).
+// Prints a field of fixed width, each byte that does not print as a blank.
 void PrintField(const char* field, size_t size) {
-  ConsolePrint("%.*s", static_cast<int>(size), field);
+  char text[kModelSize + 1];
+  PrintableText(text, field, std::min(size, kModelSize));
+  ConsolePrint("%s", text);
 }
 
 // The rest of an identity line: the field, or "NA " when it is not known.

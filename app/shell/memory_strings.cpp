@@ -84,6 +84,18 @@ bool IsPrintableString(const char* text) {
   return true;
 }
 
+void PrintableText(char* out, const void* field, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(field);
+  for (size_t i = 0; i < size; ++i) out[i] = IsPrintChar(bytes[i]) ? static_cast<char>(bytes[i]) : ' ';
+  out[size] = '\0';
+}
+
+void PrintableString(char* out, const char* text, size_t size) {
+  size_t n = 0;
+  while (n < size && text[n] != '\0') ++n;
+  PrintableText(out, text, n);
+}
+
 uint8_t HexDigitValue(uint8_t character) {
   if (character >= '0' && character <= '9') return static_cast<uint8_t>(character - '0');
   if (character >= 'a' && character <= 'f') return static_cast<uint8_t>(character - 'a' + 10);

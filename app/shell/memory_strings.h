@@ -44,6 +44,14 @@ bool IsAlnumChar(int character);
 bool IsPrintChar(int character);
 // Every character has a code from 0x20 to 0x7E; the empty text is printable.
 bool IsPrintableString(const char* text);
+// A text from the card as a text report shows it: the `size` bytes of the
+// field, each byte outside printable ASCII (codes 32 to 126) a blank, so that
+// control bytes and escape sequences never reach the terminal. `out` holds
+// size + 1 bytes and is terminated. Every text listing uses this one rule.
+void PrintableText(char* out, const void* field, size_t size);
+// The same for a zero-terminated text of at most `size` bytes: the bytes
+// before its terminator.
+void PrintableString(char* out, const char* text, size_t size);
 // 0-9 for '0'-'9', 10-15 for 'a'-'f' and 'A'-'F', 0xFF for anything else.
 uint8_t HexDigitValue(uint8_t character);
 uint8_t HexCharValue(char character);

@@ -85,6 +85,33 @@ TEST(PrintableTest, CodesFrom32To126) {
   EXPECT_FALSE(IsPrintChar(127));
 }
 
+TEST(PrintableTest, TextsFromTheCardShowEveryNonPrintingByteAsABlank) {
+  struct Case {
+    const char* name;
+    std::string field;
+    const char* shown;
+  } cases[] = {
+      {"printable text unchanged", "ZKM128-SATA6G ~", "ZKM128-SATA6G ~"},
+      {"escape sequence", "AB\x1b[2J", "AB [2J"},
+      {"line break, tab and carriage return", "a\nb\tc\rd", "a b c d"},
+      {"DEL and bytes above 127", std::string("x\x7f\x80\xff", 4), "x   "},
+      {"zero inside a fixed field", std::string("AB\0C", 4), "AB C"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    char out[32];
+    std::memset(out, 'z', sizeof out);
+    PrintableText(out, c.field.data(), c.field.size());
+    EXPECT_STREQ(out, c.shown);
+  }
+  // A zero-terminated text ends at its terminator, or after its size.
+  char out[8];
+  PrintableString(out, "Cor\avx", 7);
+  EXPECT_STREQ(out, "Cor vx");
+  PrintableString(out, "ABCDEFGHIJ", 4);
+  EXPECT_STREQ(out, "ABCD");
+}
+
 TEST(MemoryTest, AllocMemIsZeroedAndCounted) {
   uint32_t before = AllocationCount;
   auto* bytes = static_cast<uint8_t*>(AllocMem(300));
