@@ -331,8 +331,12 @@ bool DescribeModule(SectionState* s, const DeviceListEntry& entry, const Page223
     offlineReason = GetLe32(entry.record, phys_disk_info::kOfflineReason);
   }
   d->sas = ModuleIsSas(s->adapter, devHandle);
-  d->cage = SlotToCage(static_cast<uint16_t>(d->slot));
-  d->location = SlotToLocation(static_cast<uint16_t>(d->slot));
+  // The text layout looks the cage and location up as it prints their lines,
+  // so that a lookup's own message stands before the line it concerns.
+  if (!s->text) {
+    d->cage = SlotToCage(static_cast<uint16_t>(d->slot));
+    d->location = SlotToLocation(static_cast<uint16_t>(d->slot));
+  }
   d->state = DeviceStateText(entry.kind, peripheralType, blockLength, diskState, offlineReason);
 
   // Size: the module's own last LBA and block length.
@@ -408,8 +412,9 @@ void PrintModelPrefix(const DeviceRecord& d) {
 void PrintDeviceText(const DeviceRecord& d) {
   ConsolePrint("\nDevice is a Solid State Drive\n");
   ConsolePrint("  SSD Slot #                              : %d\n", static_cast<int>(d.slot));
-  ConsolePrint("  Cage                                    : %d\n", static_cast<int>(d.cage));
-  ConsolePrint("  Location                                : %s\n", d.location);
+  ConsolePrint("  Cage                                    : %d\n",
+               static_cast<int>(SlotToCage(static_cast<uint16_t>(d.slot))));
+  ConsolePrint("  Location                                : %s\n", SlotToLocation(static_cast<uint16_t>(d.slot)));
   ConsolePrint("  State                                   : %s\n", d.state);
   if (d.sizeShown) {
     if (d.sizeKnown) {
