@@ -49,14 +49,19 @@ uint32_t GetSsdCapacityFromIdentify(uint32_t vxHandle, uint32_t ssdHandle, uint1
   return 0;
 }
 
-uint32_t GetSsdCapacity(uint32_t vxHandle, uint32_t ssdHandle, uint32_t modelType,
-                        uint32_t configId, uint16_t slot, uint32_t* capacity) {
+bool FixedSsdCapacity(uint32_t modelType, uint32_t configId, uint32_t* capacity) {
   for (const FixedCapacity& entry : kFixedCapacities) {
     if (modelType == static_cast<uint32_t>(entry.modelType) && configId == entry.configId) {
       *capacity = entry.capacity;
-      return 0;
+      return true;
     }
   }
+  return false;
+}
+
+uint32_t GetSsdCapacity(uint32_t vxHandle, uint32_t ssdHandle, uint32_t modelType,
+                        uint32_t configId, uint16_t slot, uint32_t* capacity) {
+  if (FixedSsdCapacity(modelType, configId, capacity)) return 0;
   return GetSsdCapacityFromIdentify(vxHandle, ssdHandle, slot, capacity) == 0 ? 0 : 1;
 }
 

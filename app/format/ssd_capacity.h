@@ -12,6 +12,10 @@
 uint32_t GetSsdCapacity(uint32_t vxHandle, uint32_t ssdHandle, uint32_t modelType,
                         uint32_t configId, uint16_t slot, uint32_t* capacity);
 
+// The fixed capacity number of a known configuration; false for a module
+// whose capacity must be measured.
+bool FixedSsdCapacity(uint32_t modelType, uint32_t configId, uint32_t* capacity);
+
 // Unlocks the module and reads its diagnostic identify data: capacity =
 // sectors (u32 at bytes 256..259) × 512 / 2^30, in single precision and
 // truncated. 0, or the failing call's result (capacity untouched).

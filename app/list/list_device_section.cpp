@@ -370,11 +370,15 @@ bool DescribeModule(SectionState* s, const DeviceListEntry& entry, const Page223
     if (!d->identifierKnown) {
       s->Fail(kListJsonIdentifierFailed);
     } else {
+      // A known configuration's raw capacity needs no module handle, so a
+      // member that is not optimal and a hot spare have their figure too;
+      // only a capacity that must be measured needs the module itself.
       uint32_t raw = 0;
       float percent = 0;
-      if (ssd != kNoModuleHandle &&
-          GetSsdCapacity(s->adapter, ssd, d->typeWord, d->codeWord, static_cast<uint16_t>(d->slot), &raw) == 0 &&
-          raw != 0 && OverProvisioningPercent(raw, bytes, &percent)) {
+      bool rawKnown = ssd != kNoModuleHandle ? GetSsdCapacity(s->adapter, ssd, d->typeWord, d->codeWord,
+                                                              static_cast<uint16_t>(d->slot), &raw) == 0
+                                             : FixedSsdCapacity(d->typeWord, d->codeWord, &raw);
+      if (rawKnown && raw != 0 && OverProvisioningPercent(raw, bytes, &percent)) {
         if (percent >= 0) {
           d->op = OpState::kPercent;
           d->opPercent = RoundOverProvisioning(percent);

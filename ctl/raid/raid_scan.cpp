@@ -127,6 +127,17 @@ LibStatus WalkVolumes(LibContext* context, AdapterRecord* adapter) {
   return kLibOk;
 }
 
+// Whether a volume of the adapter has the disk among its members: a member
+// whose page says hot spare is still the volume's, and listed once.
+bool IsVolumeMember(const AdapterRecord* adapter, uint8_t number) {
+  for (const VolumeRecord* v = adapter->volumes; v != nullptr; v = v->next) {
+    for (const PhysDiskRecord* m = v->members; m != nullptr; m = m->next) {
+      if (Get8(m->info.bytes, phys_disk_info::kDiskNumber) == number) return true;
+    }
+  }
+  return false;
+}
+
 LibStatus WalkHotSpares(LibContext* context, AdapterRecord* adapter) {
   LibHandle adapterHandle = adapter->header.handle;
   uint32_t cursor = raid_phys_disk_page0::kWalkStart;
@@ -138,7 +149,7 @@ LibStatus WalkHotSpares(LibContext* context, AdapterRecord* adapter) {
     if (status == kLibPageNotPresent) return kLibOk;
     if (status != kLibOk) return status;
     uint8_t number = Get8(page, raid_phys_disk_page0::kDiskNumber);
-    if (Get8(page, raid_phys_disk_page0::kDiskState) == kDiskStateHotSpare) {
+    if (Get8(page, raid_phys_disk_page0::kDiskState) == kDiskStateHotSpare && !IsVolumeMember(adapter, number)) {
       PhysDiskRecord* disk = nullptr;
       status = AddHotSpareRecord(context, &disk, &adapterHandle);
       if (status != kLibOk) return status;
