@@ -105,6 +105,16 @@ bool LockTest(HealthRun* run, uint32_t ssd, const uint8_t* inquiry) {
   return (GetLe16(identify, kIdentifySecurity) & kSecurityLocked) != 0;
 }
 
+// A module whose health data could not be read is reported from cleared
+// data, takes no part in life left and temperature, and is not taken for
+// healthy: the report names it, the JSON result is the module-read failure
+// and its slot is at least WARNING.
+void HealthNotRead(HealthRun* run, uint32_t slot) {
+  if (IsText(run)) ConsolePrint("ERROR: Failed to get SMART Data at SSD slot number %u\n", slot);
+  run->resultCode = kHealthResultIdentity;
+  RaiseStatus(&run->slotStatus[slot], kHealthWarning);
+}
+
 void CheckSataModule(HealthRun* run, uint32_t slot, uint32_t ssd) {
   bool text = IsText(run);
   SataSmartValues values;
@@ -115,6 +125,7 @@ void CheckSataModule(HealthRun* run, uint32_t slot, uint32_t ssd) {
   MemSet(&record, 0, sizeof record);
   uint32_t warranty = 0;
   bool read = ReadSmartData(run->vx, ssd, &values, smart, run->options->forceFromVsk) == 0;
+  if (!read) HealthNotRead(run, slot);
   if (read) {
     EvaluateSataValues(run, slot, values);
     warranty = SettleLifeLeft(run);
@@ -161,15 +172,20 @@ void CheckSasModule(HealthRun* run, uint32_t slot, uint32_t ssd) {
   MemSet(&values, 0, sizeof values);
   // What the pages before a failing one gave is no whole report: the
   // module is reported from a cleared record.
-  if (CollectSSDHealthData(ssd, &values) != 0) MemSet(&values, 0, sizeof values);
-  for (const SasSmartEntry& entry : values.entry) {
-    if (entry.attribute == kSasAttrLifeLeft) {
-      EvaluateLifeLeft(run, slot, entry.value, SinglePrecision(static_cast<float>(entry.value)));
-    } else if (entry.attribute == kSasAttrTemperature) {
-      EvaluateTemperature(run, slot, entry.value);
+  uint32_t warranty = 0;
+  if (CollectSSDHealthData(ssd, &values) != 0) {
+    MemSet(&values, 0, sizeof values);
+    HealthNotRead(run, slot);
+  } else {
+    for (const SasSmartEntry& entry : values.entry) {
+      if (entry.attribute == kSasAttrLifeLeft) {
+        EvaluateLifeLeft(run, slot, entry.value, SinglePrecision(static_cast<float>(entry.value)));
+      } else if (entry.attribute == kSasAttrTemperature) {
+        EvaluateTemperature(run, slot, entry.value);
+      }
     }
+    warranty = SettleLifeLeft(run);
   }
-  uint32_t warranty = SettleLifeLeft(run);
   uint8_t serial[kSerialNumberSize] = {};
   if (ScsiSerialNumber(ssd, serial) != 0) {
     MemSet(serial, 0, sizeof serial);

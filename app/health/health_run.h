@@ -80,7 +80,7 @@ struct HealthRun {
   uint32_t resultCode = kHealthResultOk;
   float lifeLeft = kLifeLeftStart;
   uint8_t temperature = 0;
-  uint8_t warranty = 100;
+  uint8_t warranty = 0;          // set by each module evaluated; 0 while none was
   int8_t moduleCount = 0;        // module objects written to the JSON array
   uint32_t locked = 0;
   uint32_t unconfigured = 0;     // the card carries no RAID volume configuration

@@ -12,9 +12,11 @@ const char* HealthWord(uint32_t status) {
 
 void PrintOverallHealth(HealthRun* run) {
   bool text = run->json == nullptr;
-  // Without a volume each module carried its own warranty line.
+  // Without a volume each module carried its own warranty line. The
+  // figure is the evaluated modules' (from the worst life left): a run that
+  // could evaluate no module has no warranty to promise.
   if (run->unconfigured == 0) {
-    uint32_t warranty = WarrantyRemaining(run->lifeLeft);
+    uint32_t warranty = run->warranty;
     if (text) {
       ConsolePrint("\nWarranty Remaining       : %u %%", warranty);
       ConsolePrint("\nTemperature              : %u degree C\n", run->temperature);

@@ -387,10 +387,11 @@ TEST_F(HealthRunTest, CardStateFailureEndsTheRun) {
   EXPECT_EQ(errors_, app_test::kTitle + ": Corvexium is not in a proper state.\n");
 }
 
-TEST_F(HealthRunTest, AModuleThatCannotBeReadReportsEmptyValues) {
+TEST_F(HealthRunTest, AModuleThatCannotBeReadReportsEmptyValuesAndIsNotTakenForHealthy) {
   Install(Card("smart-fails"));
   ProgramRun run = Run({"-json"});
-  EXPECT_EQ(run.status, 0);
+  // The module-read failure is the result; the others' warranty stands.
+  EXPECT_EQ(run.status, 7);
   std::string before = ModuleObject(run.output, 5);
   std::string failed = ModuleObject(run.output, 6);
   ASSERT_FALSE(failed.empty()) << run.output;
@@ -400,16 +401,33 @@ TEST_F(HealthRunTest, AModuleThatCannotBeReadReportsEmptyValues) {
   EXPECT_NE(failed.find("\"powerOnHours\":0.0,"), std::string::npos);
   EXPECT_NE(failed.find("\"lifeLeft\":0,\"peLimited\":false,"), std::string::npos);
   EXPECT_NE(failed.find("\"trimCount\":126000}"), std::string::npos);
-  EXPECT_NE(run.output.find("\"overallHealth\":\"GOOD\"}"), std::string::npos);
+  EXPECT_NE(run.output.find("\"warrantyRemaining\":96,"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\"overallHealth\":\"WARNING\",\"reasonCode\":0}"), std::string::npos);
 
-  // In text: the two headings and no rows; not judged.
+  // In text: named, the two headings and no rows; the slot is WARNING.
   run = Run({});
-  EXPECT_NE(run.output.find("Trim Count                            125000 \n\n"
+  EXPECT_NE(run.output.find("Trim Count                            125000 \n"
+                            "ERROR: Failed to get SMART Data at SSD slot number 6\n\n"
                             "-------------- Current (since last Power Cycle)  ----------------------\n\n"
                             "-------------- Cumulative  --------------------------------------------\n"
                             "Trim Count                            126000 \n"),
-            std::string::npos);
-  EXPECT_EQ(Overall(run.output), "GOOD");
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("Component at \"Cage = 2, Location = Upper\" is in WARNING state."), std::string::npos);
+  EXPECT_EQ(Overall(run.output), "WARNING");
+}
+
+TEST_F(HealthRunTest, NoModuleReadPromisesNoWarranty) {
+  Install(emu::DefaultHost());
+  for (uint8_t slot = 4; slot < 8; ++slot) card_->FailSmartRead(slot);
+  ProgramRun run = Run({"-json"});
+  EXPECT_EQ(run.status, 7);
+  EXPECT_NE(run.output.find("\"warrantyRemaining\":0,\"temperature\":0,\"overallHealth\":\"WARNING\""),
+            std::string::npos)
+      << run.output;
+  run = Run({});
+  EXPECT_NE(run.output.find("\nWarranty Remaining       : 0 %"), std::string::npos) << run.output;
+  EXPECT_EQ(Overall(run.output), "WARNING");
 }
 
 TEST_F(HealthRunTest, ModuleWithoutLifeAttribute) {
