@@ -49,6 +49,15 @@ class Port {
   virtual int Ioctl(int descriptor, uint32_t request, void* block) = 0;
   virtual int LastErrorNumber() const = 0;
 
+  // Notification when a node has news: a handler for the notification
+  // signal (SIGIO) that does nothing and lets interrupted calls restart, the
+  // process as the descriptor's owner, and the descriptor in asynchronous
+  // mode. No other signal's handling is touched. Each answers false with
+  // LastErrorNumber() set when it fails.
+  virtual bool IgnoreNotificationSignal() = 0;
+  virtual bool OwnDescriptor(int descriptor) = 0;
+  virtual bool SetAsyncMode(int descriptor) = 0;
+
   // Paths and directories. ListDirectory gives every entry readdir gives,
   // "." and ".." included, in directory order.
   virtual bool Stat(const char* path, PathStatus* status) = 0;

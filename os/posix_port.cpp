@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,9 @@ class StdioFile : public File {
   std::FILE* stream_;
 };
 
+// The notification signal only wakes the program; it has nothing to do.
+void OnNotification(int) {}
+
 void FillStatus(const struct stat& st, PathStatus* status) {
   status->isRegular = S_ISREG(st.st_mode);
   status->isDirectory = S_ISDIR(st.st_mode);
@@ -42,6 +46,35 @@ int PosixPort::OpenNode(const char* path, NodeAccess access) {
 }
 
 void PosixPort::CloseNode(int descriptor) { ::close(descriptor); }
+
+bool PosixPort::IgnoreNotificationSignal() {
+  struct sigaction action = {};
+  action.sa_handler = OnNotification;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  if (::sigaction(SIGIO, &action, nullptr) != 0) {
+    lastError_ = errno;
+    return false;
+  }
+  return true;
+}
+
+bool PosixPort::OwnDescriptor(int descriptor) {
+  if (::fcntl(descriptor, F_SETOWN, ::getpid()) < 0) {
+    lastError_ = errno;
+    return false;
+  }
+  return true;
+}
+
+bool PosixPort::SetAsyncMode(int descriptor) {
+  int flags = ::fcntl(descriptor, F_GETFL);
+  if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags | O_ASYNC) < 0) {
+    lastError_ = errno;
+    return false;
+  }
+  return true;
+}
 
 int PosixPort::Ioctl(int descriptor, uint32_t request, void* block) {
   int rc = ::ioctl(descriptor, static_cast<unsigned long>(request), block);

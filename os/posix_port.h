@@ -11,6 +11,9 @@ class PosixPort : public Port {
   void CloseNode(int descriptor) override;
   int Ioctl(int descriptor, uint32_t request, void* block) override;
   int LastErrorNumber() const override { return lastError_; }
+  bool IgnoreNotificationSignal() override;
+  bool OwnDescriptor(int descriptor) override;
+  bool SetAsyncMode(int descriptor) override;
 
   bool Stat(const char* path, PathStatus* status) override;
   bool Lstat(const char* path, PathStatus* status) override;

@@ -31,6 +31,10 @@ struct LibContext {
   // and whether its two explanation lines were printed already.
   uint32_t debugMask;
   uint32_t debugIntroPrinted;
+  // The descriptor kept open for asynchronous event notification, when
+  // EnableAsyncEvents has set it up.
+  uint32_t asyncEventsEnabled;
+  int32_t asyncEventDescriptor;
 };
 
 // The library-wide context pointer; null until QmxLibOpen.

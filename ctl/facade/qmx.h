@@ -12,6 +12,7 @@
 #include "ctl/devices/device_requests.h"
 #include "ctl/ioc/ioc_records.h"
 #include "ctl/base/lib_types.h"
+#include "ctl/facade/qmx_events.h"
 #include "ctl/facade/qmx_pages.h"
 #include "ctl/raid/raid_records.h"
 

@@ -2,6 +2,7 @@
 // the record up first, so a record missing from its own list means the tree
 // is inconsistent: that answers 1 and frees nothing.
 #include "ctl/objects/object_tree.h"
+#include "ctl/events/events.h"
 
 namespace {
 
@@ -216,6 +217,7 @@ void FreeObjectTree(LibContext* context) {
   for (AdapterRecord* a = context->adapterList; a != nullptr;) {
     AdapterRecord* next = a->next;
     FreeAdapterChildren(context, a);
+    FreeEventQueues(context, a);
     QmxFree(context, a);
     a = next;
   }

@@ -59,11 +59,13 @@ struct VolumeRecord {
 };
 
 // Event bookkeeping of one adapter.
+struct RecordQueueNode;
 struct AdapterEventState {
   uint8_t typeMask[16];
-  uint32_t lastSequence;
-  void* eventQueue;
-  void* eventLogQueue;
+  uint32_t lastSequence;           // of the last event record queued
+  RecordQueueNode* eventQueue;     // oldest first
+  uint16_t lastLogSequence;        // of the last event-log entry queued
+  RecordQueueNode* eventLogQueue;  // oldest first
 };
 
 struct AdapterRecord {

@@ -48,6 +48,9 @@ int DiagUnregister(AdapterRuntime& runtime, uint8_t* block);
 int DiagQuery(AdapterRuntime& runtime, uint8_t* block);
 int DiagRead(const AdapterModel& adapter, AdapterRuntime& runtime, uint8_t* block);
 int DiagRelease(AdapterRuntime& runtime, uint8_t* block);
+int EventQuery(const AdapterModel& adapter, uint8_t* block);
+int EventEnable(AdapterModel& adapter, uint8_t* block);
+int EventReport(const AdapterModel& adapter, uint8_t* block);
 }  // namespace driver
 
 }  // namespace emu

@@ -39,6 +39,9 @@ inline constexpr uint32_t kDiagUnregisterBytes = 16;
 inline constexpr uint32_t kDiagQueryBytes = 124;
 inline constexpr uint32_t kDiagReadBytes = 32;  // the 28-byte head and the first data word
 inline constexpr uint32_t kBusTargetMapBytes = 24;
+inline constexpr uint32_t kEventQueryBytes = 32;
+inline constexpr uint32_t kEventEnableBytes = 28;
+inline constexpr uint32_t kEventReportBytes = 212;  // room for one entry; the block may be longer
 
 inline constexpr uint32_t kIocInfo = IoWr(kNrIocInfo, kIocInfoBytes);
 inline constexpr uint32_t kCommand = IoWr(kNrCommand, kCommandBytes);
@@ -49,6 +52,10 @@ inline constexpr uint32_t kDiagUnregister = IoWr(kNrDiagUnregister, kDiagUnregis
 inline constexpr uint32_t kDiagQuery = IoWr(kNrDiagQuery, kDiagQueryBytes);
 inline constexpr uint32_t kDiagRead = IoWr(kNrDiagRead, kDiagReadBytes);
 inline constexpr uint32_t kBusTargetMap = IoWr(kNrBusTargetMap, kBusTargetMapBytes);
+inline constexpr uint32_t kEventQuery = IoWr(kNrEventQuery, kEventQueryBytes);
+inline constexpr uint32_t kEventEnable = IoWr(kNrEventEnable, kEventEnableBytes);
+inline constexpr uint32_t kEventReport = IoWr(kNrEventReport, kEventReportBytes);
+static_assert(kEventQuery == 0xC0204C15u && kEventEnable == 0xC01C4C16u && kEventReport == 0xC0D44C17u);
 static_assert(kIocInfo == 0xC05C4C11u && kCommand == 0xC0484C14u && kHardReset == 0xC00C4C18u);
 static_assert(kDiagRegister == 0xC0784C1Au && kDiagRelease == 0xC0104C1Bu &&
               kDiagUnregister == 0xC0104C1Cu && kDiagQuery == 0xC07C4C1Du &&
@@ -61,6 +68,20 @@ inline constexpr uint32_t kPortNumber = 4;
 inline constexpr uint32_t kMaxDataSize = 8;
 inline constexpr uint32_t kBytes = 12;
 }  // namespace header
+
+// Event query (nr 21), enable (nr 22) and report (nr 23).
+namespace event {
+inline constexpr uint32_t kQueryEntries = 12;  // u16: the ring's length
+inline constexpr uint32_t kQueryMask = 16;     // u32[4]
+inline constexpr uint32_t kEnableMask = 12;    // u32[4]
+inline constexpr uint32_t kReportEntries = 12; // 200-byte entries, as many as the block's size allows
+inline constexpr uint32_t kEntryBytes = 200;
+inline constexpr uint32_t kEntryCode = 0;
+inline constexpr uint32_t kEntrySequence = 4;
+inline constexpr uint32_t kEntryData = 8;
+static_assert(kQueryMask + 16 == kEventQueryBytes && kEnableMask + 16 == kEventEnableBytes);
+static_assert(kReportEntries + kEntryBytes == kEventReportBytes);
+}  // namespace event
 
 // IOC information (nr 17).
 namespace ioc_info {

@@ -27,6 +27,9 @@ constexpr IoctlEntry kIoctls[] = {
     {ioctl::kDiagQuery, ioctl::kDiagQueryBytes},
     {ioctl::kDiagRead, ioctl::diag::kReadData},  // the head; the data may be shorter than a word
     {ioctl::kDiagRelease, ioctl::kDiagReleaseBytes},
+    {ioctl::kEventQuery, ioctl::kEventQueryBytes},
+    {ioctl::kEventEnable, ioctl::kEventEnableBytes},
+    {ioctl::kEventReport, ioctl::header::kBytes},  // the head; the entries follow
 };
 
 const IoctlEntry* FindIoctl(uint32_t request) {
@@ -82,6 +85,9 @@ int Emulator::Ioctl(int descriptor, uint32_t request, void* block) {
     case ioctl::kDiagQuery: result = driver::DiagQuery(state, bytes); break;
     case ioctl::kDiagRead: result = driver::DiagRead(*adapter, state, bytes); break;
     case ioctl::kDiagRelease: result = driver::DiagRelease(state, bytes); break;
+    case ioctl::kEventQuery: result = driver::EventQuery(*adapter, bytes); break;
+    case ioctl::kEventEnable: result = driver::EventEnable(*adapter, bytes); break;
+    case ioctl::kEventReport: result = driver::EventReport(*adapter, bytes); break;
     default: result = ENOTTY; break;
   }
   if (result != 0) return fail(result);

@@ -22,14 +22,17 @@ Emulator::~Emulator() {
 
 // --- control nodes ---
 
-int Emulator::OpenNode(const char* path, os::NodeAccess) {
+int Emulator::OpenNode(const char* path, os::NodeAccess access) {
   if (path == nullptr || model_.FindNode(path) == nullptr) {
     lastError_ = ENOENT;
     return -1;
   }
   int descriptor = 3;
   while (descriptors_.count(descriptor) != 0) ++descriptor;
-  descriptors_[descriptor] = OpenNodeEntry{path};
+  OpenNodeEntry entry;
+  entry.path = path;
+  entry.readOnly = access == os::NodeAccess::kReadOnly;
+  descriptors_[descriptor] = entry;
   ++nodeOpens_;
   return descriptor;
 }

@@ -134,6 +134,9 @@ class Emulator : public os::Port {
   void CloseNode(int descriptor) override;
   int Ioctl(int descriptor, uint32_t request, void* block) override;
   int LastErrorNumber() const override { return lastError_; }
+  bool IgnoreNotificationSignal() override;
+  bool OwnDescriptor(int descriptor) override;
+  bool SetAsyncMode(int descriptor) override;
   bool Stat(const char* path, os::PathStatus* status) override;
   bool Lstat(const char* path, os::PathStatus* status) override;
   bool ListDirectory(const char* path, std::vector<std::string>* names) override;
@@ -210,6 +213,15 @@ class Emulator : public os::Port {
   int OpenDescriptors() const { return static_cast<int>(descriptors_.size()); }
   size_t NodeOpens() const { return nodeOpens_; }
   size_t BadCloses() const { return badCloses_; }  // CloseNode of a descriptor that was not open
+  // What the program asked for asynchronous notification: the handler of the
+  // notification signal, and per open descriptor its access, owner and mode.
+  bool NotificationHandlerSet() const { return notificationHandler_; }
+  bool DescriptorReadOnly(int descriptor) const;
+  bool DescriptorOwned(int descriptor) const;
+  bool DescriptorAsync(int descriptor) const;
+  // The next asynchronous-notification step of this kind fails with the error number.
+  enum class NotificationStep { kHandler, kOwner, kAsyncMode };
+  void FailNotificationStep(NotificationStep step, int errorNumber) { notificationFailures_[step] = errorNumber; }
 
   // --- clock ---
   uint64_t WaitedMicroseconds() const { return waitedMicroseconds_; }
@@ -283,7 +295,12 @@ class Emulator : public os::Port {
  private:
   struct OpenNodeEntry {
     std::string path;
+    bool readOnly = false;
+    bool owned = false;
+    bool async = false;
   };
+  // A failure armed for the step: spends it and sets the error number.
+  bool NotificationStepFails(NotificationStep step);
   int Command(const std::string& node, AdapterModel& adapter, uint8_t* block, LoggedCall* call);
   // A matching fault that still lets this request pass: spends one skip.
   bool LetsPass(size_t index);
@@ -297,6 +314,8 @@ class Emulator : public os::Port {
   std::map<int, OpenNodeEntry> descriptors_;
   size_t nodeOpens_ = 0;
   size_t badCloses_ = 0;
+  bool notificationHandler_ = false;
+  std::map<NotificationStep, int> notificationFailures_;
   std::vector<LoggedCall> log_;
   std::FILE* trace_ = nullptr;
   uint64_t waitedMicroseconds_ = 0;

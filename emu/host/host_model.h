@@ -179,6 +179,13 @@ struct AdapterModel {
   uint32_t power3v3 = 0;
   uint32_t powerTotal = 0;
 
+  // The driver's ring of asynchronous events (each entry 200 bytes: event
+  // code, sequence number, 192 bytes of data; an unused entry is zero) and
+  // the event types enabled in it (four u32 words, bit code mod 32 of word
+  // code / 32). The ring's length is what the event query reports.
+  std::vector<std::vector<uint8_t>> eventRing;
+  uint32_t eventMask[4] = {};
+
   // The live stores.
   std::map<PageKey, ConfigPage> pages;
   std::map<uint8_t, FlashImage> images;                     // by image type

@@ -109,7 +109,7 @@ TEST(DriverNodes, RequestCodesMustMatchExactly) {
   emu::Emulator& card = emu::Install(emu::DefaultHost());
   int fd = card.OpenNode("/dev/qmx2ctl_cx", os::NodeAccess::kReadWrite);
   std::vector<uint8_t> block(256, 0);
-  for (uint32_t request : {0xC0604C11u /* nr 17, wrong size */, 0xC0204C15u /* events: not kept */,
+  for (uint32_t request : {0xC0604C11u /* nr 17, wrong size */, 0xC0214C15u /* event query, wrong size */,
                            0xC05C4D11u /* type 'M' */, 0x805C4C11u /* read-only direction */,
                            0x00000000u}) {
     EXPECT_EQ(card.Ioctl(fd, request, block.data()), -1) << std::hex << request;
@@ -147,3 +147,24 @@ TEST(DriverNodes, TraceLinesDescribeEachIoctl) {
 }
 
 }  // namespace
+
+// The event report fills no more of the block than its header says it has.
+TEST(DriverNodes, EventReportStaysInsideTheStatedBlock) {
+  emu::HostModel host = emu::DefaultHost();
+  for (uint32_t sequence = 1; sequence <= 3; ++sequence) {
+    std::vector<uint8_t> entry(200, 0);
+    entry[0] = 7;
+    entry[4] = static_cast<uint8_t>(sequence);
+    host.FirstAdapter()->eventRing.push_back(entry);
+  }
+  emu::Emulator& card = emu::Install(std::move(host));
+  int fd = card.OpenNode("/dev/qmx2ctl_cx", os::NodeAccess::kReadWrite);
+  std::vector<uint8_t> block(12 + 3 * 200, 0xCC);
+  std::fill(block.begin(), block.begin() + 12, 0);
+  block[8] = 212;  // room for one entry
+  ASSERT_EQ(card.Ioctl(fd, 0xC0D44C17u, block.data()), 0);
+  EXPECT_EQ(block[12], 7);
+  EXPECT_EQ(block[16], 1);
+  for (size_t i = 212; i < block.size(); ++i) ASSERT_EQ(block[i], 0xCC) << i;
+  card.CloseNode(fd);
+}
