@@ -33,8 +33,6 @@ int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); 
 int GetSmartLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int GetSmartLogCommandExec(CommandContext*) { return ReportUnavailable("-getsmartlog"); }
 
-int PowerCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int PowerCommandExec(CommandContext*) { return ReportUnavailable("-power"); }
 
 int FlashFirmwareCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int FlashFirmwareCommandExec(CommandContext*) { return ReportUnavailable("-f"); }

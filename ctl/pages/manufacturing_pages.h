@@ -84,6 +84,10 @@ inline constexpr uint32_t kOptFeature = 0x100;
 inline constexpr uint32_t kOptFeatureNoMixCheck = 0x200;
 inline constexpr uint32_t kOpt512Sectors = 0x2000;
 inline constexpr size_t kBoardFlags = 24;      // u32
+// The PCIe slot power: what the card is programmed to draw from its slot,
+// in watts, and the value a new setting must exceed.
+inline constexpr size_t kSlotPowerFloor = 44;  // u8
+inline constexpr size_t kSlotPower = 45;       // u8
 inline constexpr uint32_t kVolumeModeMask = 0x3;
 inline constexpr uint32_t kVolumeModeUnconfigured = 1;
 inline constexpr uint32_t kFlagNoSuperCap = 0x08;

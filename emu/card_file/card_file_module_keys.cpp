@@ -190,6 +190,9 @@ void AddModuleCommandKeys(std::vector<Key>* keys) {
   keys->push_back(Password("user-password", &M::userPassword));
   keys->push_back(Password("master-password", &M::masterPassword));
   keys->push_back(Flag("security-frozen", &M::securityFrozen));
+  keys->push_back(Flag("apm-supported", &M::apmSupported));
+  keys->push_back(Flag("apm-enabled", &M::apmEnabled));
+  keys->push_back(Unsigned("apm-level", &M::apmLevel, 0xFFFF, 0));
   keys->push_back(Unsigned("event-log-sectors", &M::eventLogSectors, 0xFFFF, ModuleModel{}.eventLogSectors));
   keys->push_back(Unsigned("erase-count", &M::eraseCount, 0xFFFFFFFFu, 0));
   keys->push_back(Image("firmware-image", &M::firmwareImage));

@@ -122,6 +122,8 @@ std::vector<uint8_t> ManufacturingPage10(const AdapterModel& a) {
   le::Put8(&page, mfg10::kScapMargin, a.superCapMargin);
   le::Put16(&page, mfg10::kScapFloor, a.superCapFloor);
   le::Put16(&page, mfg10::kScapStepHours, a.superCapStepHours);
+  le::Put8(&page, mfg10::kSlotPowerFloor, mfg10::kDefaultSlotPowerFloor);
+  le::Put8(&page, mfg10::kSlotPower, mfg10::kDefaultSlotPower);
   le::Put8(&page, mfg10::kLifeWarning, a.lifeLeftWarning);
   le::Put8(&page, mfg10::kLifeError, a.lifeLeftError);
   for (uint32_t i = 0; i < a.superCapTable.size() && i < mfg10::kScapTableMaxEntries; ++i) {

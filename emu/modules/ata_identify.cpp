@@ -57,11 +57,14 @@ std::vector<uint8_t> IdentifyData(const ModuleModel& m, const ModuleRuntime& run
   id.Put(w::kMinorVersion, 0x0110);
   // 82: SMART, security, write cache, look-ahead; 83: SET MAX, 48-bit,
   // flush; 84: SMART error log and self-test, general purpose logging.
+  // 83 and 86 bit 3: advanced power management supported and enabled.
   const uint16_t sets[3] = {0x746B, 0x7D01, 0x6163};
+  constexpr uint16_t kApm = 0x0008;
   for (uint32_t i = 0; i < 3; ++i) {
-    id.Put(w::kCommandSets + i, sets[i]);
-    id.Put(w::kCommandSets + 3 + i, sets[i]);
+    id.Put(w::kCommandSets + i, static_cast<uint16_t>(sets[i] | (i == 1 && m.apmSupported ? kApm : 0)));
+    id.Put(w::kCommandSets + 3 + i, static_cast<uint16_t>(sets[i] | (i == 1 && m.apmEnabled ? kApm : 0)));
   }
+  id.Put(w::kApmLevel, static_cast<uint16_t>(m.apmLevel));
   id.Put(w::kUltraDma, 0x407F);                // UDMA 0-6, mode 6 selected
   id.Put(w::kEraseTime, 0x0002);               // 4 minutes
   id.Put(w::kEnhancedEraseTime, 0x0002);

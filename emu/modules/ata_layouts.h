@@ -112,6 +112,7 @@ inline constexpr uint32_t kSataEnabled = 79;
 inline constexpr uint32_t kMajorVersion = 80;
 inline constexpr uint32_t kMinorVersion = 81;
 inline constexpr uint32_t kCommandSets = 82;   // 82-84 supported, 85-87 enabled
+inline constexpr uint32_t kApmLevel = 91;      // advanced power management level
 inline constexpr uint32_t kUltraDma = 88;
 inline constexpr uint32_t kEraseTime = 89;
 inline constexpr uint32_t kEnhancedEraseTime = 90;

@@ -148,6 +148,10 @@ inline constexpr uint32_t kFeatureFlags = 12;   // u32: 0x2 RAID1E odd member co
                                                 // feature, 0x2000 no 4K sector volumes
 inline constexpr uint32_t kBoardFlags = 24;     // u32: bits 0-1 volume mode (1 = unconfigured),
                                                 // 0x08 no SuperCap, 0x20 DLC supported, 0x40 DLC on
+inline constexpr uint32_t kSlotPowerFloor = 44;  // a new slot power must exceed it (24 W)
+inline constexpr uint32_t kSlotPower = 45;       // the programmed PCIe slot power, watts (25)
+inline constexpr uint8_t kDefaultSlotPowerFloor = 24;
+inline constexpr uint8_t kDefaultSlotPower = 25;
 inline constexpr uint32_t kScapIntervals = 48;
 inline constexpr uint32_t kScapMargin = 49;     // percent
 inline constexpr uint32_t kScapFloor = 50;      // u16

@@ -121,6 +121,11 @@ struct ModuleModel {
   std::string userPassword;                // ATA security: set means security enabled
   std::string masterPassword;
   bool securityFrozen = false;
+  // ATA advanced power management (IDENTIFY words 83 and 86 bit 3, word 91
+  // the level: 0xFE no throttling).
+  bool apmSupported = false;
+  bool apmEnabled = false;
+  uint32_t apmLevel = 0;
   uint32_t eventLogSectors = 2;            // the SSD event log (0xB7)
   uint32_t eraseCount = 0;                 // security erases done
   uint64_t trimCount = 0;                  // TRIM commands served (extended manufacturing page 221)
