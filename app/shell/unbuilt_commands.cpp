@@ -55,6 +55,3 @@ int UpdateVpdCommandExec(CommandContext*) { return ReportUnavailable("-updatevpd
 int ReadRawCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ReadRawCommandExec(CommandContext*) { return ReportUnavailable("-readraw"); }
 
-
-int DlcCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int DlcCommandExec(CommandContext*) { return ReportUnavailable("-dlc"); }

@@ -195,6 +195,7 @@ void AddModuleCommandKeys(std::vector<Key>* keys) {
   keys->push_back(Unsigned("apm-level", &M::apmLevel, 0xFFFF, 0));
   keys->push_back(Unsigned("event-log-sectors", &M::eventLogSectors, 0xFFFF, ModuleModel{}.eventLogSectors));
   keys->push_back(Unsigned("erase-count", &M::eraseCount, 0xFFFFFFFFu, 0));
+  keys->push_back(Flag("data-erased", &M::dataErased));
   keys->push_back(Image("firmware-image", &M::firmwareImage));
   keys->push_back(Image("config-image", &M::configImage));
   keys->push_back(Image("format-settings", &M::formatSettings));

@@ -4,7 +4,8 @@
 // after SECURITY ERASE PREPARE; with security enabled its password must
 // match the one its control word names (bit 0: master), and five wrong
 // passwords expire the count until the next run. An erase disables
-// security, unlocks the module, counts in the card file and is recorded
+// security, unlocks the module, clears its user data (the data-erased
+// mark), counts in the card file and is recorded
 // with the media erase mode the configuration image holds. A frozen module
 // refuses all of it.
 #include <algorithm>
@@ -78,6 +79,7 @@ AtaAnswer SecurityEraseUnit(AtaContext& c) {
   record.mediaEraseMode = ConfigImage(m)[ata::config_image::kMediaEraseMode] & 0x03;
   c.runtime.erases.push_back(record);
   ++m.eraseCount;
+  m.dataErased = true;
   m.userPassword.clear();
   if (m.state == ModuleState::kLocked) m.state = ModuleState::kPresent;
   answer.ok = true;

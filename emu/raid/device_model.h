@@ -128,6 +128,7 @@ struct ModuleModel {
   uint32_t apmLevel = 0;
   uint32_t eventLogSectors = 2;            // the SSD event log (0xB7)
   uint32_t eraseCount = 0;                 // security erases done
+  bool dataErased = false;                 // the user data is gone: a security erase since it was written
   uint64_t trimCount = 0;                  // TRIM commands served (extended manufacturing page 221)
   std::vector<uint8_t> firmwareImage;      // the last image DOWNLOAD MICROCODE stored
   std::vector<uint8_t> configImage;        // 3584 bytes once written (0xC008)

@@ -95,7 +95,8 @@ TEST(CommandLineTest, CommandsRunOnTheSelectedController) {
   RunCases(
       {
           {"hidden row", {"-c", "1", "-dlc"}, 1,
-           Banner() + Unavailable("-dlc") + Message("Error executing command -dlc.")},
+           Banner() + Message("Invalid command format specified on the command line.") +
+               Message("Command terminated -dlc.")},
           {"option as the table spells it", {"-c", "1", "-getpowerval"}, 0,
            Banner() + "Ulvane Corvexium Management Utility:\n This command is not supported for selected card.\n" +
                Message("Execution completed successfully.")},
