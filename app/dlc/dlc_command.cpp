@@ -168,7 +168,7 @@ uint32_t ConvertModule(uint32_t vx, uint8_t enable, DlcModule* m) {
   m->maxTouched = true;
   bool native = true;
   if (SetModuleMax(vx, m->ssd, m->maxLba, &native) != 0) {
-    if (native) ConsolePrint("Failed to set max address.\n");
+    if (native) ConsolePrint("\nFailed to set max address.\n");
     return 1;
   }
   ConsolePrint("\n\tDLC state is set successfully at \"Cage=%u Location=%s\".", SlotToCage(Slot16(m->slot)),

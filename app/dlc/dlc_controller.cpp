@@ -12,25 +12,20 @@ namespace {
 
 constexpr uint8_t kDlcCapableAttribute = 243;
 
-// Page 10 with its board flags, or false (the page freed).
-bool ReadPage10(uint32_t adapter, uint8_t** page, uint32_t* size) {
-  if (ReadMfgPage10(adapter, page, size) == 0 && PageHolds(*size, mfg_page10::kBoardFlags, 4)) return true;
-  FreeMem(*page);
-  *page = nullptr;
-  return false;
+// Page 10 with its board flags, or false.
+bool ReadPage10(uint32_t adapter, PageCopy* page) {
+  return ReadMfgPage10(adapter, page) == 0 && page->Holds(mfg_page10::kBoardFlags, 4);
 }
 
 }  // namespace
 
 uint32_t ReadControllerDlcSupport(uint32_t adapter, uint32_t* supportCode, bool* enabled) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
-  if (!ReadPage10(adapter, &page, &size)) {
+  PageCopy page;
+  if (!ReadPage10(adapter, &page)) {
     ConsolePrint("ERROR: Corvexium is not in a proper state.\n");
     return 1;
   }
-  uint32_t flags = GetLe32(page, mfg_page10::kBoardFlags);
-  FreeMem(page);
+  uint32_t flags = GetLe32(page.data(), mfg_page10::kBoardFlags);
   *enabled = (flags & mfg_page10_dlc::kEnabled) != 0;
   if ((flags & mfg_page10_dlc::kSupported) != 0) {
     ConsolePrint("\n\nCX firmware supports DLC.\n\n");
@@ -43,25 +38,23 @@ uint32_t ReadControllerDlcSupport(uint32_t adapter, uint32_t* supportCode, bool*
 }
 
 uint32_t SetControllerDlcBit(uint32_t adapter, uint8_t enable) {
-  uint8_t* page = nullptr;
-  uint32_t size = 0;
+  PageCopy page;
   bool done = false;
-  if (ReadPage10(adapter, &page, &size)) {
-    uint32_t flags = GetLe32(page, mfg_page10::kBoardFlags);
+  if (ReadPage10(adapter, &page)) {
+    uint32_t flags = GetLe32(page.data(), mfg_page10::kBoardFlags);
     flags = enable != 0 ? (flags | mfg_page10_dlc::kEnabled) : (flags & ~mfg_page10_dlc::kEnabled);
-    PutLe32(page, mfg_page10::kBoardFlags, flags);
+    PutLe32(page.data(), mfg_page10::kBoardFlags, flags);
     uint16_t iocStatus = 0;
     uint32_t iocLogInfo = 0;
-    if (WriteMfgPage(adapter, page, &iocStatus, &iocLogInfo) != 0) {
-      FreeMem(page);
-      page = nullptr;
+    if (WriteMfgPage(adapter, page.data(), &iocStatus, &iocLogInfo) != 0) {
       // The bit counts as written only when the page holds it.
-      if (ReadPage10(adapter, &page, &size)) {
-        done = (GetLe32(page, mfg_page10::kBoardFlags) & mfg_page10_dlc::kEnabled) == (flags & mfg_page10_dlc::kEnabled);
+      PageCopy check;
+      if (ReadPage10(adapter, &check)) {
+        done = (GetLe32(check.data(), mfg_page10::kBoardFlags) & mfg_page10_dlc::kEnabled) ==
+               (flags & mfg_page10_dlc::kEnabled);
       }
     }
   }
-  FreeMem(page);
   if (!done) {
     ConsolePrint("\t DLC enable config bit write failed.\n\n");
     return 1;

@@ -258,10 +258,15 @@ uint32_t ParseOpLevel(int count, char** words, uint32_t* maxLbaGiven, uint32_t* 
   }
 
   if (StrEqualNoCase(option, "-percent")) {
-    // No upper bound here, unlike the menu: any 32-bit percentage is taken.
+    // The same range as the menu's: a percentage beyond it would give a
+    // target the arithmetic cannot hold meaningfully.
     uint32_t percentage = 0;
     if (!ParseWholeDecimal(argument, &percentage)) {
       PrintInvalidEntry();
+      return kParseUsageError;
+    }
+    if (percentage > kOpPercentMenuLimit) {
+      PrintOutOfRange();
       return kParseUsageError;
     }
     *value = percentage;

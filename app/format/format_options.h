@@ -21,14 +21,14 @@ inline constexpr uint32_t kOpLevelPerformance = 60;  // "perf"
 inline constexpr uint32_t kOpLevelNominal = 28;      // "nom"
 inline constexpr uint32_t kOpLevelMaxCapacity = 16;  // "cap"
 
-// The largest percentage the keyboard prompt accepts.
+// The largest percentage the keyboard prompt and the command line accept.
 inline constexpr uint32_t kOpPercentMenuLimit = 1000;
 
 // The over-provisioning words of the command line: with 4 words the option
 // is word 2 and its value word 3, with 6 words words 4 and 5. "-level"
 // perf|nom|cap, "-maxlba" a maximum LBA from 1 (sets *maxLbaGiven), or
-// "-percent" a percentage; the number must be a whole decimal that fits 32
-// bits. 0 ok; 2 after the message (the caller prints the usage). Both
+// "-percent" a percentage from 0 to 1000 (as the menu takes it); the number
+// must be a whole decimal that fits 32 bits. 0 ok; 2 after the message (the caller prints the usage). Both
 // outputs are always written, the value being 0 on an error.
 uint32_t ParseOpLevel(int count, char** words, uint32_t* maxLbaGiven, uint32_t* value);
 

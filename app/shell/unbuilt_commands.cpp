@@ -20,13 +20,6 @@ int ReportUnavailable(const char* option) {
 int UpdatePkgCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg"); }
 
-int FormatCommandExec(CommandContext* context) {
-  void* options = context->params;
-  context->params = nullptr;
-  FreeMem(options);
-  return ReportUnavailable("-format");
-}
-
 int ShowVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); }
 

@@ -65,6 +65,7 @@ enum Action : uint8_t {
   kStopFunction = 34,
   kCompatibilityCheck = 35,
   kVendor = 129,
+  kMediaEraseNotice = 131,  // the host starts (action data bit 0) or ends a media erase
 };
 }  // namespace raid_action
 

@@ -131,7 +131,8 @@ uint16_t Dispatch(Action& a, uint8_t action) {
     case ra::kStartFunction: return RaidFunction(a, true);
     case ra::kStopFunction: return RaidFunction(a, false);
     case ra::kCompatibilityCheck: return CompatibilityCheck(a.adapter, a.data, &a.actionData);
-    case ra::kVendor: return kIocSuccess;
+    case ra::kVendor:
+    case ra::kMediaEraseNotice: return kIocSuccess;
     default: return kIocInvalidField;
   }
 }

@@ -128,8 +128,8 @@ TEST_F(FormatParse, AcceptedCommandLines) {
       {false, "-op -maxlba 195312500 -s", {0, 1, 1, 1, 0, 195312500}},
       {false, "-op -maxlba 4294967295 -s", {0, 1, 1, 1, 0, 4294967295u}},
       {false, "-op -percent 0 -s", {0, 1, 0, 1, 0, 0}},
-      // The command line has no upper bound on the percentage.
-      {false, "-op -percent 4294967295 -s", {0, 1, 0, 1, 0, 4294967295u}},
+      // The command line takes the menu's range, 0 to 1000.
+      {false, "-op -percent 1000 -s", {0, 1, 0, 1, 0, 1000}},
       {true, "-slot 0 -s", {0, 0, 0, 0, 0, 0}},
       {true, "-SLOT 7 -eraseflash -s", {7, 0, 0, 0, 1, 0}},
       {true, "-slot 05 -s", {5, 0, 0, 0, 0, 0}},
@@ -240,7 +240,9 @@ TEST_F(FormatParse, ParseOpLevelWritesBothOutputsAlways) {
   const Case cases[] = {
       {{"-format", "-op", "-level", "PERF"}, 0, 0, 60, ""},
       {{"-format", "-slot", "1", "-op", "-maxlba", "77"}, 0, 1, 77, ""},
-      {{"-format", "-slot", "1", "-op", "-percent", "1001"}, 0, 0, 1001, ""},
+      {{"-format", "-slot", "1", "-op", "-percent", "1000"}, 0, 0, 1000, ""},
+      {{"-format", "-slot", "1", "-op", "-percent", "1001"}, 2, 0, 0, kOutOfRange},
+      {{"-format", "-op", "-percent", "4294967295"}, 2, 0, 0, kOutOfRange},
       {{"-format", "-op", "-level", "max"}, 2, 0, 0, kInvalidFormat},
       {{"-format", "-op", "-maxlba", "0"}, 2, 1, 0, kOutOfRange},
       {{"-format", "-op", "-percent", "1.5"}, 2, 0, 0, kInvalidEntry},
