@@ -1,12 +1,12 @@
 #include "app/dlc/dlc_controller.h"
 
-#include "app/card/config_page_layouts.h"
 #include "app/card/config_page_wrappers.h"
 #include "app/card/page_readers.h"
 #include "app/shell/console.h"
 #include "app/shell/memory_strings.h"
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
+#include "ctl/pages/manufacturing_pages.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr uint8_t kDlcCapableAttribute = 243;
 
 // Page 10 with its board flags, or false.
 bool ReadPage10(uint32_t adapter, PageCopy* page) {
-  return ReadMfgPage10(adapter, page) == 0 && page->Holds(mfg_page10::kBoardFlags, 4);
+  return ReadMfgPage10(adapter, page) == 0 && page->Holds(manufacturing_page10::kBoardFlags, 4);
 }
 
 }  // namespace
@@ -25,9 +25,9 @@ uint32_t ReadControllerDlcSupport(uint32_t adapter, uint32_t* supportCode, bool*
     ConsolePrint("ERROR: Corvexium is not in a proper state.\n");
     return 1;
   }
-  uint32_t flags = GetLe32(page.data(), mfg_page10::kBoardFlags);
-  *enabled = (flags & mfg_page10_dlc::kEnabled) != 0;
-  if ((flags & mfg_page10_dlc::kSupported) != 0) {
+  uint32_t flags = GetLe32(page.data(), manufacturing_page10::kBoardFlags);
+  *enabled = (flags & manufacturing_page10::kFlagDlcEnabled) != 0;
+  if ((flags & manufacturing_page10::kFlagDlcSupported) != 0) {
     ConsolePrint("\n\nCX firmware supports DLC.\n\n");
     *supportCode = kDlcSupported;
   } else {
@@ -41,17 +41,17 @@ uint32_t SetControllerDlcBit(uint32_t adapter, uint8_t enable) {
   PageCopy page;
   bool done = false;
   if (ReadPage10(adapter, &page)) {
-    uint32_t flags = GetLe32(page.data(), mfg_page10::kBoardFlags);
-    flags = enable != 0 ? (flags | mfg_page10_dlc::kEnabled) : (flags & ~mfg_page10_dlc::kEnabled);
-    PutLe32(page.data(), mfg_page10::kBoardFlags, flags);
+    uint32_t flags = GetLe32(page.data(), manufacturing_page10::kBoardFlags);
+    flags = enable != 0 ? (flags | manufacturing_page10::kFlagDlcEnabled) : (flags & ~manufacturing_page10::kFlagDlcEnabled);
+    PutLe32(page.data(), manufacturing_page10::kBoardFlags, flags);
     uint16_t iocStatus = 0;
     uint32_t iocLogInfo = 0;
     if (WriteMfgPage(adapter, page.data(), &iocStatus, &iocLogInfo) != 0) {
       // The bit counts as written only when the page holds it.
       PageCopy check;
       if (ReadPage10(adapter, &check)) {
-        done = (GetLe32(check.data(), mfg_page10::kBoardFlags) & mfg_page10_dlc::kEnabled) ==
-               (flags & mfg_page10_dlc::kEnabled);
+        done = (GetLe32(check.data(), manufacturing_page10::kBoardFlags) & manufacturing_page10::kFlagDlcEnabled) ==
+               (flags & manufacturing_page10::kFlagDlcEnabled);
       }
     }
   }

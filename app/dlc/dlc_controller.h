@@ -12,11 +12,6 @@ enum : uint32_t {
   kDlcNoModuleSupport = 2,      // a module lacks SMART attribute 243
 };
 
-namespace mfg_page10_dlc {
-inline constexpr uint32_t kSupported = 0x20;  // in the board flags (u32 at 24)
-inline constexpr uint32_t kEnabled = 0x40;
-}  // namespace mfg_page10_dlc
-
 // Reads manufacturing page 10 and says whether the controller firmware
 // supports DLC ("CX firmware supports DLC." or "... does not support
 // DLC."). *enabled gets the page's DLC enabled bit. 0 with the code; 1

@@ -16,7 +16,6 @@
 #include "app/card/adapter_reset.h"
 #include "app/card/board_type.h"
 #include "app/card/card_state.h"
-#include "app/card/config_page_layouts.h"
 #include "app/card/device_protocol.h"
 #include "app/card/device_slots.h"
 #include "app/card/module_ata.h"
@@ -37,6 +36,7 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/pages/manufacturing_pages.h"
 #include "module_unlock_constants.h"
 
 namespace {
@@ -329,8 +329,8 @@ uint32_t RunFormat(FormatRun* run) {
   uint32_t volumeModeBits = 0;
   if (!run->failed && !run->volumeExists) {
     PageCopy page;
-    if (ReadMfgPage10(run->vx, &page) == 0 && page.Holds(mfg_page10::kBoardFlags, 4)) {
-      volumeModeBits = GetLe32(page.data(), mfg_page10::kBoardFlags) & mfg_page10::kVolumeModeMask;
+    if (ReadMfgPage10(run->vx, &page) == 0 && page.Holds(manufacturing_page10::kBoardFlags, 4)) {
+      volumeModeBits = GetLe32(page.data(), manufacturing_page10::kBoardFlags) & manufacturing_page10::kVolumeModeMask;
     }
     if (volumeModeBits == 0) ConsolePrint("ERROR: Corvexium is not in a proper state.\n");
   }

@@ -47,4 +47,3 @@ int UpdateVpdCommandExec(CommandContext*) { return ReportUnavailable("-updatevpd
 
 int ReadRawCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ReadRawCommandExec(CommandContext*) { return ReportUnavailable("-readraw"); }
-

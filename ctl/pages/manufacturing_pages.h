@@ -91,6 +91,8 @@ inline constexpr size_t kSlotPower = 45;       // u8
 inline constexpr uint32_t kVolumeModeMask = 0x3;
 inline constexpr uint32_t kVolumeModeUnconfigured = 1;
 inline constexpr uint32_t kFlagNoSuperCap = 0x08;
+inline constexpr uint32_t kFlagDlcSupported = 0x20;  // the controller firmware supports DLC
+inline constexpr uint32_t kFlagDlcEnabled = 0x40;
 // The SuperCap wear table.
 inline constexpr size_t kWearIntervals = 48;   // u8, n
 inline constexpr size_t kWearMargin = 49;      // u8, percent
