@@ -9,6 +9,7 @@
 // half converted or without its volume unless the output says so.
 #include <vector>
 
+#include "app/card/adapter_reset.h"
 #include "app/card/card_state.h"
 #include "app/card/device_protocol.h"
 #include "app/card/device_slots.h"
@@ -248,18 +249,16 @@ uint32_t ApplyDlcChanges(uint32_t vx) {
     }
   }
   SleepSeconds(kPhySettleSeconds);
-  LibHandle handle = vx;
-  LibStatus status = QmxResetAdapter(&handle);
-  if (status != kLibOk) {
-    ConsolePrint("\nERROR : Failed to reset controller.\n");
-    if (result == 0) result = status;
-  }
   // The library's records of the adapter are rebuilt after every reset
   // attempt: nothing may read the old ones.
-  status = QmxRefreshAdapter(&handle);
-  if (status != kLibOk) {
+  AdapterResetResult done = ResetAndRebuildAdapter(vx);
+  if (done.reset != kLibOk) {
+    ConsolePrint("\nERROR : Failed to reset controller.\n");
+    if (result == 0) result = done.reset;
+  }
+  if (done.rebuild != kLibOk) {
     ConsolePrint("\nERROR : Failed to re-discover devices.\n");
-    if (result == 0) result = status;
+    if (result == 0) result = done.rebuild;
   }
   return result;
 }
