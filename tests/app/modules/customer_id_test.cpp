@@ -8,7 +8,7 @@
 #include "app/modules/customer_id.h"
 #include "card_fixture.h"
 #include "emu/modules/module_images.h"
-#include "modules/ssd_fw_fixtures.h"
+#include "tests/app/modules/ssd_fw_fixtures.h"
 
 namespace {
 

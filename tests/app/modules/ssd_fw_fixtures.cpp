@@ -1,4 +1,4 @@
-#include "modules/ssd_fw_fixtures.h"
+#include "tests/app/modules/ssd_fw_fixtures.h"
 
 #include <algorithm>
 

@@ -9,8 +9,8 @@
 #include "app/package/flash_package.h"
 #include "app/shell/program_state.h"
 #include "card_fixture.h"
-#include "images/fw_fixtures.h"
-#include "package/package_fixtures.h"
+#include "tests/app/images/fw_fixtures.h"
+#include "tests/app/package/package_fixtures.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "app/package/flash_package.h"
 #include "card_fixture.h"
-#include "package/package_fixtures.h"
+#include "tests/app/package/package_fixtures.h"
 
 namespace {
 

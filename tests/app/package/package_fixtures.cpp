@@ -1,8 +1,8 @@
-#include "package/package_fixtures.h"
+#include "tests/app/package/package_fixtures.h"
 
-#include "images/fw_fixtures.h"
-#include "images/rom_fixtures.h"
-#include "modules/ssd_fw_fixtures.h"
+#include "tests/app/images/fw_fixtures.h"
+#include "tests/app/images/rom_fixtures.h"
+#include "tests/app/modules/ssd_fw_fixtures.h"
 
 namespace pkg_test {
 namespace {
