@@ -27,11 +27,6 @@ int GetSmartLogCommandParse(int, char**, CommandContext*) { return AcceptWords()
 int GetSmartLogCommandExec(CommandContext*) { return ReportUnavailable("-getsmartlog"); }
 
 
-int FlashFirmwareCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int FlashFirmwareCommandExec(CommandContext*) { return ReportUnavailable("-f"); }
-
-int FlashBiosCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int FlashBiosCommandExec(CommandContext*) { return ReportUnavailable("-b"); }
 
 int DumpCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int DumpCommandExec(CommandContext*) { return ReportUnavailable("-dump"); }

@@ -108,13 +108,15 @@ const char* FaultKindName(FaultKind kind) {
     case FaultKind::kPageCut: return "page-cut";
     case FaultKind::kReplyCut: return "reply-cut";
     case FaultKind::kModuleAbort: return "module-abort";
+    case FaultKind::kReadBackDiffers: return "readback-differs";
   }
   return "?";
 }
 
 bool FaultKindFromName(const std::string& name, FaultKind* kind) {
   for (FaultKind k : {FaultKind::kIoctlError, FaultKind::kAnswer, FaultKind::kPageMissing,
-                      FaultKind::kPageCut, FaultKind::kReplyCut, FaultKind::kModuleAbort}) {
+                      FaultKind::kPageCut, FaultKind::kReplyCut, FaultKind::kModuleAbort,
+                      FaultKind::kReadBackDiffers}) {
     if (name == FaultKindName(k)) {
       *kind = k;
       return true;

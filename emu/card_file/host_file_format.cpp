@@ -120,6 +120,7 @@ void WriteFault(std::string* out, const Fault& f) {
       break;
     case FaultKind::kPageMissing:
     case FaultKind::kModuleAbort:
+    case FaultKind::kReadBackDiffers:
       break;
   }
   if (f.function >= 0) *out += "function = " + text::HexNumber(static_cast<uint32_t>(f.function), 2) + "\n";

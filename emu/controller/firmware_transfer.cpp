@@ -2,7 +2,7 @@
 // pieces are assembled per image type and the image is committed to flash
 // with the last piece; an upload answers the piece asked for (what there is
 // of it past the end) and the image's actual size. Image type 5 reads back
-// the firmware in flash.
+// the firmware in flash (a readback-differs fault turns its first byte).
 #include "emu/host/emulator.h"
 #include "emu/controller/handlers.h"
 #include "emu/host/le_bytes.h"
@@ -82,6 +82,11 @@ void Upload(CommandRequest& request, CommandAnswer& answer) {
   if (piece.offset < bytes.size()) {
     size_t n = std::min<size_t>(piece.size, bytes.size() - piece.offset);
     answer.dataIn.assign(bytes.begin() + piece.offset, bytes.begin() + piece.offset + n);
+    // A faulty read-back path: the verifying copy's first byte is wrong.
+    if (piece.imageType == fw::kImageFirmwareReadBack && n > 0 &&
+        request.emulator.TakeReadBackFault(request.adapter.ioc)) {
+      answer.dataIn[0] ^= 0xFF;
+    }
   }
   SetReplyStatus(&answer.reply, kIocSuccess);
 }

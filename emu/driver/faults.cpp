@@ -146,6 +146,17 @@ std::optional<Fault> Emulator::TakeReplyCut(uint8_t function, uint32_t ioc) {
   return std::nullopt;
 }
 
+bool Emulator::TakeReadBackFault(uint32_t ioc) {
+  for (size_t i = 0; i < model_.faults.size(); ++i) {
+    const Fault& f = model_.faults[i];
+    if (f.kind != FaultKind::kReadBackDiffers || !AdapterMatches(f, ioc)) continue;
+    if (LetsPass(i)) continue;
+    Spend(i);
+    return true;
+  }
+  return false;
+}
+
 bool Emulator::TakeModuleAbort(uint32_t ioc) {
   for (size_t i = 0; i < model_.faults.size(); ++i) {
     const Fault& f = model_.faults[i];

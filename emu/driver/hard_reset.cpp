@@ -5,8 +5,10 @@
 // the current copy (a module taken off the bus for a while) is back; the
 // modules were dropped from the bus and found again, so each one's session
 // (unlock level, challenge, SCT data phase, the command before) starts anew.
+// It runs the firmware its flash holds (a download takes effect here).
 #include "emu/host/emulator.h"
 #include "emu/controller/handlers.h"
+#include "emu/flash/flash_versions.h"
 #include "emu/modules/ata_command_set.h"
 
 namespace emu::driver {
@@ -17,6 +19,11 @@ int HardReset(AdapterModel& adapter, AdapterRuntime& runtime, uint8_t*) {
   // A reset ends any download in progress: pieces sent before it are lost.
   runtime.downloads.clear();
   for (auto& [slot, module] : runtime.modules) ResetModuleSession(module);
+  // The controller comes back running the firmware in its flash, and
+  // reports that firmware's version from then on (a firmware image without
+  // its signatures reports 0: the version stays).
+  FlashVersions flash = ReadFlashVersions(adapter);
+  if (flash.firmware != 0) adapter.firmwareVersion = flash.firmware;
   return 0;
 }
 

@@ -291,6 +291,9 @@ class Emulator : public os::Port {
   // A module abort for the next ATA command a module gets through the SATA
   // passthrough. Spends one use; false when none is armed.
   bool TakeModuleAbort(uint32_t ioc);
+  // Counts an upload piece of the firmware read-back against the
+  // readback-differs faults: true when one acts on it.
+  bool TakeReadBackFault(uint32_t ioc);
 
  private:
   struct OpenNodeEntry {

@@ -277,6 +277,7 @@ enum class FaultKind {
   kPageCut,      // the page announces and returns only `bytes` bytes
   kReplyCut,     // the controller writes only `bytes` bytes of the function's reply
   kModuleAbort,  // the module aborts the ATA command of a SATA passthrough without running it
+  kReadBackDiffers,  // an upload of the firmware read-back (image type 5) answers one byte wrong
 };
 
 struct Fault {

@@ -13,6 +13,9 @@ A case file (cases/<name>.case) holds "key: value" lines:
   json: yes                               (standard output must parse as JSON)
   stdin: <text>                           (\\n for line breaks; or "stdin: <<" then
                                            lines up to a line "<<")
+  image: <name>                           (an image file written into the working
+                                           directory first by tessvarc-test-images;
+                                           repeatable)
   file: <name>                            (a file the run writes in its working
                                            directory, compared with expected/<case>.<name>)
   input: <name>                           (a file of inputs/ copied into the working
@@ -39,7 +42,8 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 
 def parse_case(path):
     case = {"program": "tessvarc-emu", "args": "", "card": "default", "exit": "0",
-            "stdin": "", "json": "no", "files": [], "inputs": [], "card-after": "no", "trace": "no"}
+            "stdin": "", "json": "no", "files": [], "inputs": [], "images": [], "card-after": "no",
+            "trace": "no"}
     lines = open(path, encoding="utf-8").read().split("\n")
     i = 0
     while i < len(lines):
@@ -62,6 +66,8 @@ def parse_case(path):
             case["files"].append(value)
         elif key == "input":
             case["inputs"].append(value)
+        elif key == "image":
+            case["images"].append(value)
         else:
             case[key] = value
     return case
@@ -147,6 +153,9 @@ def main():
             env["TESSVARC_EMU_CARD"] = card_path
         for given in case["inputs"]:
             shutil.copyfile(os.path.join(HERE, "inputs", given), os.path.join(work, given))
+        if case["images"]:
+            subprocess.run(program_command(opts, "tessvarc-test-images") + [work] + case["images"],
+                           check=True, timeout=60)
         trace_path = os.path.join(work, "trace.txt")
         if case["trace"] == "yes":
             env["TESSVARC_EMU_TRACE"] = trace_path
