@@ -1,6 +1,7 @@
 #include "app/flash/flash_controller_image.h"
 
 #include "app/card/board_type.h"
+#include "app/flash/config_erase.h"
 #include "app/images/bios_image_check.h"
 #include "app/images/fw_image_checks.h"
 #include "app/images/image_download.h"
@@ -8,18 +9,10 @@
 #include "app/images/rom_image_version.h"
 #include "app/shell/console.h"
 #include "app/shell/program_state.h"
-#include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
 #include "cardlib/modules/module_handles.h"
 
 namespace {
-
-// Until the configuration erase is built, the erase option flashes
-// nothing: it never falls back to a plain download.
-uint32_t FlashFirmwareErasingConfig(const uint8_t*, uint32_t, uint32_t) {
-  ConsolePrint("\n%s: The %s option is not available in this build.\n", kUtilityTitle, "-eraseconfig");
-  return 1;
-}
 
 uint32_t FlashFirmware(uint32_t vxHandle, const uint8_t* image, uint32_t size, uint32_t eraseConfig,
                        uint32_t reserved) {
@@ -30,7 +23,7 @@ uint32_t FlashFirmware(uint32_t vxHandle, const uint8_t* image, uint32_t size, u
       !ValidateFwImage(image, size, vxHandle, &iocStatus, &iocLogInfo, eraseConfig, 0)) {
     return 1;
   }
-  if (eraseConfig != 0 || reserved == 1) return FlashFirmwareErasingConfig(image, size, reserved);
+  if (eraseConfig != 0 || reserved == 1) return EraseConfigAndFlash(image, size, reserved);
   ConsolePrint("\t\tBeginning Firmware Download...\n\n");
   if (!DownloadFwImage(vxHandle, image, size, &iocStatus, &iocLogInfo)) {
     ConsolePrint("\t\tFlash Firmware Image Failed!\n\n");

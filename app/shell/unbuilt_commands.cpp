@@ -27,7 +27,6 @@ int GetSmartLogCommandParse(int, char**, CommandContext*) { return AcceptWords()
 int GetSmartLogCommandExec(CommandContext*) { return ReportUnavailable("-getsmartlog"); }
 
 
-
 int DumpCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int DumpCommandExec(CommandContext*) { return ReportUnavailable("-dump"); }
 
