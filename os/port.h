@@ -66,6 +66,10 @@ class Port {
 
   // Files, with the standard library's modes ("r", "rb", "w", "wb", "wb+", "a+").
   virtual std::unique_ptr<File> OpenFile(const char* path, const char* mode) = 0;
+  // Gives a file a new name in place of whatever had it (rename), or takes
+  // a file away (remove); false when that fails.
+  virtual bool RenameFile(const char* from, const char* to) = 0;
+  virtual bool RemoveFile(const char* path) = 0;
 
   // Clock and waits.
   virtual int64_t Time() = 0;

@@ -114,6 +114,13 @@ std::unique_ptr<File> PosixPort::OpenFile(const char* path, const char* mode) {
   return std::make_unique<StdioFile>(stream);
 }
 
+bool PosixPort::RenameFile(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr) return false;
+  return std::rename(from, to) == 0;
+}
+
+bool PosixPort::RemoveFile(const char* path) { return path != nullptr && std::remove(path) == 0; }
+
 int64_t PosixPort::Time() { return static_cast<int64_t>(std::time(nullptr)); }
 
 bool PosixPort::LocalTime(int64_t seconds, std::tm* out) {

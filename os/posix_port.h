@@ -19,6 +19,8 @@ class PosixPort : public Port {
   bool Lstat(const char* path, PathStatus* status) override;
   bool ListDirectory(const char* path, std::vector<std::string>* names) override;
   std::unique_ptr<File> OpenFile(const char* path, const char* mode) override;
+  bool RenameFile(const char* from, const char* to) override;
+  bool RemoveFile(const char* path) override;
 
   int64_t Time() override;
   bool LocalTime(int64_t seconds, std::tm* out) override;

@@ -63,3 +63,7 @@ char* FileReadLine(char* buffer, int size, uint32_t handle) {
   if (stream == nullptr || buffer == nullptr || size <= 0) return nullptr;
   return stream->ReadLine(buffer, size);
 }
+
+bool FileRename(const char* from, const char* to) { return os::ActivePort().RenameFile(from, to); }
+
+bool FileRemove(const char* path) { return os::ActivePort().RemoveFile(path); }

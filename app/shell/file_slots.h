@@ -45,3 +45,8 @@ uint32_t FileWrite(uint32_t handle, uint32_t length, const void* buffer);
 // One line of at most size - 1 characters, the line break kept and the text
 // terminated; null at the end of the file or when the handle has no file.
 char* FileReadLine(char* buffer, int size, uint32_t handle);
+
+// Gives the file at `from` the name `to` (replacing a file of that name);
+// takes the file at path away. True when done.
+bool FileRename(const char* from, const char* to);
+bool FileRemove(const char* path);

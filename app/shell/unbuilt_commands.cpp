@@ -23,13 +23,6 @@ int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg
 int ShowVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); }
 
-int GetSmartLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int GetSmartLogCommandExec(CommandContext*) { return ReportUnavailable("-getsmartlog"); }
-
-
-int DumpCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int DumpCommandExec(CommandContext*) { return ReportUnavailable("-dump"); }
-
 int SetSsdStateCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int SetSsdStateCommandExec(CommandContext*) { return ReportUnavailable("-setssdstate"); }
 

@@ -68,8 +68,13 @@ enum : uint8_t {
   kExtPageLog = 0x14,
   kExtPageEnclosure = 0x15,
   kExtPageRaidConfig = 0x16,
+  kExtPageDriverMapping = 0x17,
+  kExtPageSasPort = 0x18,
+  kExtPageEthernet = 0x19,
   kExtPageManufacturing = 0x1A,  // the card's extended manufacturing pages
 };
+// The page type is the low four bits of the header's type byte.
+inline constexpr uint8_t kPageTypeMask = 0x0F;
 
 // Controller answers of a CONFIG request.
 enum : uint16_t {

@@ -146,6 +146,23 @@ Key Password(const char* key, std::string M::*member) {
              }};
 }
 
+// Log addresses whose reads the module aborts, one a line.
+Key FailingLogs() {
+  return Key{"log-fails",
+             [](const M& m) {
+               std::vector<std::string> lines;
+               for (uint8_t address : m.failingLogs) lines.push_back(text::HexNumber(address, 2));
+               return Lines("log-fails", lines);
+             },
+             [](M& m, const std::string& value, std::string* problem) {
+               uint64_t address;
+               if (!text::ParseUnsigned(value, 255, &address)) return *problem = "log-fails takes a log address", false;
+               m.failingLogs.push_back(static_cast<uint8_t>(address));
+               return true;
+             },
+             true};
+}
+
 Key Unsigned(const char* key, uint32_t M::*member, uint32_t max, uint32_t quiet) {
   return Key{key,
              [member, quiet](const M& m) { return m.*member == quiet ? std::string() : std::to_string(m.*member); },
@@ -194,6 +211,7 @@ void AddModuleCommandKeys(std::vector<Key>* keys) {
   keys->push_back(Flag("apm-enabled", &M::apmEnabled));
   keys->push_back(Unsigned("apm-level", &M::apmLevel, 0xFFFF, 0));
   keys->push_back(Unsigned("event-log-sectors", &M::eventLogSectors, 0xFFFF, ModuleModel{}.eventLogSectors));
+  keys->push_back(FailingLogs());
   keys->push_back(Unsigned("erase-count", &M::eraseCount, 0xFFFFFFFFu, 0));
   keys->push_back(Flag("data-erased", &M::dataErased));
   keys->push_back(Image("firmware-image", &M::firmwareImage));

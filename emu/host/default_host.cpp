@@ -154,6 +154,14 @@ std::map<PageKey, ConfigPage> DefaultPages(const AdapterModel& adapter) {
   add(kPageIoc, 1, IocPage1(adapter));
   add(kPageIoc, 6, IocPage6(adapter));
   add(kPageManufacturing, 4, ManufacturingPage4(adapter));
+  add(kPageIoc, 0, IocPage0(adapter));
+  add(kPageIoc, 8, IocPage8(adapter));
+  add(kPageIoUnit, 0, IoUnitUniquePage0(adapter));
+  for (uint8_t number = 1; number <= 4; ++number) add(kPageBios, number, BiosPage(adapter, number));
+  {
+    std::vector<uint8_t> log = ControllerLogPage0(adapter);
+    pages[PageKey{kPageExtended, 0, kExtLog, 0}] = ConfigPage{log, log, log};
+  }
   auto addSas = [&](uint8_t number, std::vector<uint8_t> bytes) {
     pages[PageKey{kPageExtended, number, kExtSasIoUnit, 0}] = ConfigPage{bytes, bytes, bytes};
   };

@@ -141,6 +141,8 @@ class Emulator : public os::Port {
   bool Lstat(const char* path, os::PathStatus* status) override;
   bool ListDirectory(const char* path, std::vector<std::string>* names) override;
   std::unique_ptr<os::File> OpenFile(const char* path, const char* mode) override;
+  bool RenameFile(const char* from, const char* to) override;  // user files only
+  bool RemoveFile(const char* path) override;
   int64_t Time() override;
   bool LocalTime(int64_t seconds, std::tm* out) override;  // in UTC, the same on every machine
   void Sleep(uint32_t seconds) override;                    // advances the virtual clock at once

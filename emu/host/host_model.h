@@ -43,6 +43,8 @@ enum ExtPageType : uint8_t {
   kExtLog = 0x14,
   kExtEnclosure = 0x15,
   kExtRaidConfig = 0x16,
+  kExtDriverMapping = 0x17,
+  kExtSasPort = 0x18,
   kExtManufacturing = 0x1A,  // the controller's extended manufacturing pages (221, 222, 223)
 };
 

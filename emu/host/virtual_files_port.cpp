@@ -164,4 +164,15 @@ std::unique_ptr<os::File> Emulator::OpenFile(const char* path, const char* mode)
   return std::make_unique<VirtualFile>(*this, resolved, read, write, append);
 }
 
+// The kernel's trees take no new names and lose no files.
+bool Emulator::RenameFile(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr || IsVirtual(from) || IsVirtual(to)) return false;
+  return posix_.RenameFile(from, to);
+}
+
+bool Emulator::RemoveFile(const char* path) {
+  if (path == nullptr || IsVirtual(path)) return false;
+  return posix_.RemoveFile(path);
+}
+
 }  // namespace emu

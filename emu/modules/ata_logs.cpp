@@ -9,7 +9,8 @@
 // The system event log (0xFB) is read with READ LOG EXT only and is not in
 // the directory: its size is fixed by the module's configuration (16 MiB
 // for model type 4 or 8 with configuration "1591", else 32 MiB, more pages
-// than a directory word holds). Reading past a log's end, or a log the
+// than a directory word holds). A log the card file names in `log-fails`
+// is aborted whenever it is read. Reading past a log's end, or a log the
 // command does not reach, is aborted.
 #include <algorithm>
 
@@ -193,6 +194,8 @@ AtaAnswer ReadLog(AtaContext& c, uint8_t address, uint32_t page, uint32_t count,
   if (address == lg::kSctData) return page == 0 ? SctReadData(c, count) : Aborted();
   std::vector<LogEntry> logs = Catalog(c.module);
   if (Reachable(logs, address, page, count, gpl) == nullptr) return Aborted();
+  const std::vector<uint8_t>& failing = c.module.failingLogs;
+  if (std::find(failing.begin(), failing.end(), address) != failing.end()) return Aborted();
   std::vector<uint8_t> data;
   data.reserve(static_cast<size_t>(count) * ata::kSectorBytes);
   for (uint32_t i = 0; i < count; ++i) {

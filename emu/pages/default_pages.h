@@ -24,6 +24,13 @@ std::vector<uint8_t> IoUnitPage3(const AdapterModel& adapter);
 std::vector<uint8_t> IoUnitPage8(const AdapterModel& adapter);
 std::vector<uint8_t> ManufacturingPage6(const AdapterModel& adapter);
 
+// Pages only the configuration dump reads (emu/pages/support_pages.cpp).
+std::vector<uint8_t> IocPage0(const AdapterModel& adapter);
+std::vector<uint8_t> IocPage8(const AdapterModel& adapter);
+std::vector<uint8_t> IoUnitUniquePage0(const AdapterModel& adapter);
+std::vector<uint8_t> BiosPage(const AdapterModel& adapter, uint8_t number);  // 1 to 4
+std::vector<uint8_t> ControllerLogPage0(const AdapterModel& adapter);
+
 // The phys of the card (the SAS IO unit and phy pages have one entry each).
 inline constexpr uint32_t kCardPhys = 8;
 

@@ -27,6 +27,11 @@ void GenerateRaidVolumePages(const AdapterModel& adapter, uint8_t number, PageSe
 void GenerateRaidDiskPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
 // RAID configuration page 0, when the card holds a configuration.
 void GenerateRaidConfigPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
+// SAS port page 0 of every module on the bus (a narrow port on its phy).
+void GenerateSasPortPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
+// Driver mapping page 0: one persistent entry per enclosure slot, holding
+// the module's SAS address (zero for an empty slot).
+void GenerateDriverMappingPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);
 // Extended manufacturing pages 221 (trim counts), 222 (power) and, when the
 // card has it, 223 (versions and module identifiers).
 void GenerateExtManufacturingPages(const AdapterModel& adapter, uint8_t number, PageSet* pages);

@@ -129,6 +129,10 @@ std::unique_ptr<PageProvider> StandardPageProvider(uint8_t type, uint8_t extType
     case kExtRaidConfig:  // 0 next configuration, 1 this configuration, 2 the active one
       return generated({{0, F::kNextHandle, 0xFF}, {1, F::kExact, 0xFF}, {2, F::kFirst, 0}},
                        GenerateRaidConfigPages);
+    case kExtSasPort:  // 0 next port after the low 12 bits (0xFFF starts), 1 this port
+      return generated({{0, F::kNextHandle, 0xFFF}, {1, F::kExact, 0xFF}}, GenerateSasPortPages);
+    case kExtDriverMapping:  // 0 the entry of the low 16 bits
+      return generated({{0, F::kExact, 0xFFFF}}, GenerateDriverMappingPages);
     case kExtManufacturing:  // the card has each page once
       return generated({}, GenerateExtManufacturingPages);
     default:

@@ -127,6 +127,7 @@ struct ModuleModel {
   bool apmEnabled = false;
   uint32_t apmLevel = 0;
   uint32_t eventLogSectors = 2;            // the SSD event log (0xB7)
+  std::vector<uint8_t> failingLogs;        // logs whose reads are aborted (either command)
   uint32_t eraseCount = 0;                 // security erases done
   bool dataErased = false;                 // the user data is gone: a security erase since it was written
   uint64_t trimCount = 0;                  // TRIM commands served (extended manufacturing page 221)

@@ -17,7 +17,17 @@ A case file (cases/<name>.case) holds "key: value" lines:
                                            directory first by tessvarc-test-images;
                                            repeatable)
   file: <name>                            (a file the run writes in its working
-                                           directory, compared with expected/<case>.<name>)
+                                           directory, compared with expected/<case>.<name>,
+                                           or with expected/<case>.<name>.gz when that
+                                           exists: --update writes files above 1 MiB so)
+  dir: <name>                             (a folder made in the working directory before
+                                           the run; afterwards the name, size and SHA-256
+                                           of every file in it are compared with
+                                           expected/<case>.<name>.list, and each file of
+                                           at most 64 KiB also whole with
+                                           expected/<case>.<name>/<file>)
+  file-size-limit: <bytes>                (the run's files may not grow beyond this:
+                                           a write past it fails, as on a full disk)
   input: <name>                           (a file of inputs/ copied into the working
                                            directory before the run, e.g. an image to flash)
   card-after: yes                         (the card file after the run is compared
@@ -28,22 +38,30 @@ The expected standard output is expected/<name>.out. With --update the
 expected files are written from this run instead (review them by hand).
 """
 import argparse
+import gzip
+import hashlib
 import json
 import os
 import shlex
+import resource
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
+# Expected files above this size are kept compressed.
+GZIP_ABOVE = 1 << 20
+# Files of a compared folder up to this size are compared whole as well.
+WHOLE_UP_TO = 64 << 10
 
 
 def parse_case(path):
     case = {"program": "tessvarc-emu", "args": "", "card": "default", "exit": "0",
-            "stdin": "", "json": "no", "files": [], "inputs": [], "images": [], "card-after": "no",
-            "trace": "no"}
+            "stdin": "", "json": "no", "files": [], "inputs": [], "images": [], "dirs": [],
+            "card-after": "no", "trace": "no"}
     lines = open(path, encoding="utf-8").read().split("\n")
     i = 0
     while i < len(lines):
@@ -68,6 +86,8 @@ def parse_case(path):
             case["inputs"].append(value)
         elif key == "image":
             case["images"].append(value)
+        elif key == "dir":
+            case["dirs"].append(value)
         else:
             case[key] = value
     return case
@@ -119,6 +139,62 @@ def compare(label, expected_path, actual, update):
     return False
 
 
+def compare_file(label, expected_path, actual, update):
+    """compare() against expected_path, or its compressed form (.gz) when
+    that is there; an update compresses what is above GZIP_ABOVE."""
+    packed = expected_path + ".gz"
+    if update:
+        for stale in (expected_path, packed):
+            if os.path.exists(stale):
+                os.remove(stale)
+        if len(actual) > GZIP_ABOVE:
+            os.makedirs(os.path.dirname(packed), exist_ok=True)
+            with open(packed, "wb") as f:
+                f.write(gzip.compress(actual, mtime=0))
+            return True
+        return compare(label, expected_path, actual, update)
+    if os.path.exists(packed):
+        expected = gzip.decompress(open(packed, "rb").read())
+        if expected == actual:
+            return True
+        print(f"--- {label} differs from {os.path.relpath(packed, ROOT)} (decompressed)")
+        import difflib
+        shown = 0
+        for line in difflib.unified_diff(expected.decode("utf-8", "replace").splitlines(True),
+                                         actual.decode("utf-8", "replace").splitlines(True),
+                                         "expected", "actual"):
+            sys.stdout.write(line)
+            shown += 1
+            if shown > 200:
+                print("... (more differences)")
+                break
+        print()
+        return False
+    return compare(label, expected_path, actual, update)
+
+
+def compare_dir(case_name, folder, work, update):
+    """The files a run wrote into a folder: their names, sizes and digests,
+    and the small ones whole."""
+    path = os.path.join(work, folder)
+    names = sorted(os.listdir(path)) if os.path.isdir(path) else []
+    listing = []
+    ok = True
+    whole_dir = os.path.join(HERE, "expected", f"{case_name}.{folder}")
+    if update and os.path.isdir(whole_dir):
+        shutil.rmtree(whole_dir)
+    for name in names:
+        data = open(os.path.join(path, name), "rb").read()
+        listing.append(f"{name} {len(data)} {hashlib.sha256(data).hexdigest()}\n")
+        if len(data) <= WHOLE_UP_TO:
+            ok &= compare(f"{folder}/{name}", os.path.join(whole_dir, name), data, update)
+    if not names:
+        listing.append("(no files)\n")
+    ok &= compare(f"files in {folder}", os.path.join(HERE, "expected", f"{case_name}.{folder}.list"),
+                  "".join(listing).encode(), update)
+    return ok
+
+
 def parse_options(subject):
     """The runners' command line: --bindir, --update, --runner and the case
     or card to run (`subject`)."""
@@ -156,12 +232,22 @@ def main():
         if case["images"]:
             subprocess.run(program_command(opts, "tessvarc-test-images") + [work] + case["images"],
                            check=True, timeout=60)
+        for folder in case["dirs"]:
+            os.makedirs(os.path.join(work, folder), exist_ok=True)
         trace_path = os.path.join(work, "trace.txt")
         if case["trace"] == "yes":
             env["TESSVARC_EMU_TRACE"] = trace_path
+        limit = case.get("file-size-limit")
+
+        def limit_files():
+            # A write beyond the limit then fails with EFBIG instead of
+            # ending the process.
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (int(limit), int(limit)))
+
         run = subprocess.run(program + shlex.split(case["args"]), input=case["stdin"].encode(),
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=work, env=env,
-                             timeout=120)
+                             timeout=120, preexec_fn=limit_files if limit else None)
         ok = True
         if run.stderr and b"Sanitizer" in run.stderr:
             print(run.stderr.decode("utf-8", "replace"))
@@ -180,8 +266,10 @@ def main():
         for written in case["files"]:
             path = os.path.join(work, written)
             actual = open(path, "rb").read() if os.path.exists(path) else b"(not written)\n"
-            ok &= compare(written, os.path.join(HERE, "expected", f"{name}.{written}"), actual,
-                          opts.update)
+            ok &= compare_file(written, os.path.join(HERE, "expected", f"{name}.{written}"), actual,
+                               opts.update)
+        for folder in case["dirs"]:
+            ok &= compare_dir(name, folder, work, opts.update)
         if case["card-after"] == "yes":
             ok &= compare("card file", os.path.join(HERE, "expected", name + ".card"),
                           open(card_path, "rb").read(), opts.update)

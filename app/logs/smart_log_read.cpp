@@ -1,0 +1,60 @@
+#include "app/logs/smart_log_read.h"
+
+#include "cardlib/libzk.h"
+#include "ctl/base/byte_order.h"
+
+namespace {
+
+constexpr uint8_t kLogDirectory = 0x00;
+constexpr uint32_t kDiagInfoReadSize = 504;
+constexpr uint8_t kSmallModelTypes[] = {'4', '8'};
+constexpr char kSmallConfigId[] = "1591";
+static_assert(diag_info::kModelType + 4 <= kDiagInfoReadSize);
+
+bool IsSmallSystemEventModule(const uint8_t* diagInfo) {
+  uint32_t type = GetLe32(diagInfo, diag_info::kModelType);
+  bool smallType = false;
+  for (uint8_t t : kSmallModelTypes) smallType = smallType || type == t;
+  for (size_t i = 0; i < diag_info::kConfigIdSize; ++i) {
+    if (diagInfo[diag_info::kConfigId + i] != static_cast<uint8_t>(kSmallConfigId[i])) return false;
+  }
+  return smallType;
+}
+
+}  // namespace
+
+uint32_t SmartLogSectors(uint8_t logAddress, const uint8_t* directory, const uint8_t* diagInfo) {
+  if (logAddress == kSystemEventLogAddress) {
+    return IsSmallSystemEventModule(diagInfo) ? kSystemEventSectorsSmall : kSystemEventSectors;
+  }
+  return GetLe16(directory, 2u * logAddress);
+}
+
+uint32_t ReadSmartLog(uint32_t vxHandle, uint32_t ssdHandle, uint8_t logAddress, AppBuffer* log, uint32_t* sectors) {
+  *log = AppBuffer();
+  *sectors = 0;
+  uint8_t directory[kAtaSectorSize] = {};
+  if (ReadAtaLog(vxHandle, ssdHandle, kLogDirectory, 1, directory, sizeof directory, 0) != 0) return 1;
+  uint8_t diag[kDiagInfoReadSize] = {};
+  if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, kDiagInfoReadSize) != 0) return 1;
+  uint32_t count = SmartLogSectors(logAddress, directory, diag);
+  if (count == 0) return 0;
+
+  AppBuffer data(static_cast<size_t>(count) * kAtaSectorSize);
+  if (!data) return 1;
+  if (logAddress == kSystemEventLogAddress) {
+    constexpr uint32_t kChunkBytes = kSystemEventChunkSectors * kAtaSectorSize;
+    for (uint32_t first = 0; first < count; first += kSystemEventChunkSectors) {
+      if (ReadAtaLog(vxHandle, ssdHandle, logAddress, kSystemEventChunkSectors,
+                     data.get() + static_cast<size_t>(first) * kAtaSectorSize, kChunkBytes,
+                     static_cast<uint16_t>(first)) != 0) {
+        return 1;
+      }
+    }
+  } else if (ReadAtaLog(vxHandle, ssdHandle, logAddress, count, data.get(), count * kAtaSectorSize, 0) != 0) {
+    return 1;
+  }
+  *log = std::move(data);
+  *sectors = count;
+  return 0;
+}
