@@ -1,14 +1,19 @@
 // Runs tessvarc-emu (or tessvarc) as a process a number of times and reports
 // what one run costs: CPU time, peak resident memory, and the driver requests
-// it sent, by kind, read from the emulator's trace.
+// it sent, by kind, read from the emulator's trace (configuration page
+// requests also by action: 0 header, 1 read current, 6 read NVRAM, ...).
+// With --files each run starts in a new empty working folder (and a folder
+// "logs" in it), and the files the first run wrote there are counted.
 //
-//   process_bench [--runs N] [--card FILE] PROGRAM ARGS...
+//   process_bench [--runs N] [--card FILE] [--files] PROGRAM ARGS...
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -23,9 +28,11 @@ struct RunCost {
   int exitStatus = 0;
 };
 
-RunCost RunOnce(const std::vector<std::string>& argv, const std::string& trace, const std::string& card) {
+RunCost RunOnce(const std::vector<std::string>& argv, const std::string& trace, const std::string& card,
+                const std::string& folder = "") {
   pid_t pid = fork();
   if (pid == 0) {
+    if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(127);
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -58,8 +65,14 @@ std::string KindOf(const std::string& line) {
   std::string kind = found != names.end() ? found->second : code;
   if (kind == "COMMAND") {
     std::string field;
+    bool config = false;
     while (in >> field) {
-      if (field.rfind("fn=", 0) == 0) kind += " function " + field.substr(3);
+      if (field.rfind("fn=", 0) == 0) {
+        kind += " function " + field.substr(3);
+        config = field == "fn=0x04";
+      } else if (config && field.rfind("frame=", 0) == 0 && field.size() >= 8) {
+        kind += " action " + std::to_string(std::stoi(field.substr(6, 2), nullptr, 16));
+      }
     }
   }
   return kind;
@@ -70,14 +83,16 @@ std::string KindOf(const std::string& line) {
 int main(int argc, char** argv) {
   int runs = 50;
   std::string card;
+  bool files = false;
   int i = 1;
   for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
     std::string option = argv[i];
     if (option == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
     else if (option == "--card" && i + 1 < argc) card = argv[++i];
+    else if (option == "--files") files = true;
   }
   if (i >= argc) {
-    std::fprintf(stderr, "usage: process_bench [--runs N] [--card FILE] PROGRAM ARGS...\n");
+    std::fprintf(stderr, "usage: process_bench [--runs N] [--card FILE] [--files] PROGRAM ARGS...\n");
     return 2;
   }
   std::vector<std::string> command(argv + i, argv + argc);
@@ -87,7 +102,27 @@ int main(int argc, char** argv) {
   if (fd >= 0) close(fd);
   std::string trace = traceTemplate;
   std::remove(trace.c_str());
-  RunCost first = RunOnce(command, trace, card);
+  namespace fs = std::filesystem;
+  // A fresh working folder for a run, or none.
+  auto freshFolder = [&]() -> std::string {
+    if (!files) return "";
+    char folderTemplate[] = "/tmp/tessvarc-bench-run-XXXXXX";
+    if (mkdtemp(folderTemplate) == nullptr) return "";
+    fs::create_directory(fs::path(folderTemplate) / "logs");
+    return folderTemplate;
+  };
+  std::string folder = freshFolder();
+  RunCost first = RunOnce(command, trace, card, folder);
+  uintmax_t bytesWritten = 0;
+  int filesWritten = 0;
+  if (!folder.empty()) {
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      if (!entry.is_regular_file()) continue;
+      bytesWritten += entry.file_size();
+      ++filesWritten;
+    }
+    fs::remove_all(folder);
+  }
 
   std::map<std::string, int> kinds;
   int total = 0;
@@ -101,7 +136,9 @@ int main(int argc, char** argv) {
   double cpu = 0;
   long peak = 0;
   for (int r = 0; r < runs; ++r) {
-    RunCost cost = RunOnce(command, "", card);
+    std::string runFolder = freshFolder();
+    RunCost cost = RunOnce(command, "", card, runFolder);
+    if (!runFolder.empty()) fs::remove_all(runFolder);
     cpu += cost.cpuSeconds;
     if (cost.peakKilobytes > peak) peak = cost.peakKilobytes;
   }
@@ -111,6 +148,7 @@ int main(int argc, char** argv) {
   std::printf("\nexit status: %d\n", first.exitStatus);
   std::printf("ioctls per run: %d\n", total);
   for (const auto& [kind, count] : kinds) std::printf("  %-32s %d\n", kind.c_str(), count);
+  if (files) std::printf("files written: %d, %ju bytes\n", filesWritten, bytesWritten);
   std::printf("CPU time per run: %.3f ms (mean of %d runs)\n", runs ? cpu * 1000 / runs : 0.0, runs);
   std::printf("peak resident memory: %ld KiB\n", peak);
   return 0;
