@@ -15,7 +15,6 @@ namespace {
 
 constexpr uint8_t kPortFacts = 0x05;
 constexpr uint8_t kConfig = 0x04;
-const char* const kPath = "dump_adapter_test.txt";
 
 class DumpAdapterTest : public app_test::CardFixture {
  protected:
@@ -26,8 +25,14 @@ class DumpAdapterTest : public app_test::CardFixture {
     Start(std::move(host));
     SelectedController = 1;
   }
+  // The dump file of this test (tests run side by side in one folder).
+  static std::string Path() {
+    return std::string("dump_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+  }
   // Runs the dump; the file's text.
   std::string Dump(uint32_t expected = 0) {
+    const std::string path = Path();
+    const char* kPath = path.c_str();
     EXPECT_EQ(DumpAdapter(0, kPath), expected);
     for (const FileSlot& slot : FileSlots) EXPECT_EQ(slot.stream, nullptr);
     uint32_t size = 0;
