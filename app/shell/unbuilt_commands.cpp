@@ -23,8 +23,6 @@ int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg
 int ShowVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); }
 
-int SetSsdStateCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int SetSsdStateCommandExec(CommandContext*) { return ReportUnavailable("-setssdstate"); }
 
 int PanicLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int PanicLogCommandExec(CommandContext*) { return ReportUnavailable("-paniclog"); }
