@@ -20,10 +20,6 @@ int ReportUnavailable(const char* option) {
 int UpdatePkgCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg"); }
 
-int ShowVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int ShowVpdCommandExec(CommandContext*) { return ReportUnavailable("-showvpd"); }
-
-
 int PanicLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int PanicLogCommandExec(CommandContext*) { return ReportUnavailable("-paniclog"); }
 

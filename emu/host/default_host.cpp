@@ -67,10 +67,11 @@ std::vector<uint8_t> ManufacturingPage0(const AdapterModel& a) {
   return page;
 }
 
-// Manufacturing page 1 as programmed: the product name, then the board's
-// part and serial number (assembly and tracer) and the checksum keyword,
-// which makes the bytes from the area's start through it sum to 0. Its
-// defaults hold no VPD.
+// Manufacturing page 1 as programmed: the product name, then the read-only
+// keywords (the board's part and serial number, assembly and tracer, and the
+// checksum keyword, which makes the bytes from the area's start through it
+// sum to 0), then the read-write keywords (a blank asset tag and the free
+// area left), then the end tag. Its defaults hold no VPD.
 std::vector<uint8_t> ManufacturingPage1(const AdapterModel& a) {
   std::vector<uint8_t> vpd;
   auto large = [&](uint8_t tag, const std::vector<uint8_t>& body) {
@@ -95,6 +96,10 @@ std::vector<uint8_t> ManufacturingPage1(const AdapterModel& a) {
   uint8_t sum = 0;
   for (uint8_t byte : vpd) sum = static_cast<uint8_t>(sum + byte);
   vpd.back() = static_cast<uint8_t>(0x100 - sum);
+  std::vector<uint8_t> writable;
+  keyword(&writable, "YA", std::string(mfg1::kAssetTagBytes, ' '));
+  keyword(&writable, "RW", std::string(mfg1::kRemainingBytes, '\0'));
+  large(mfg1::kTagReadWrite, writable);
   vpd.push_back(mfg1::kTagEnd);
   std::vector<uint8_t> page = NewPage(kPageManufacturing, 1, mfg1::kVersion, mfg1::kBytes);
   for (size_t i = 0; i < vpd.size() && i < mfg1::kVpdBytes; ++i) page[mfg1::kVpd + i] = vpd[i];

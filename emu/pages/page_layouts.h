@@ -95,6 +95,9 @@ inline constexpr uint32_t kVpdBytes = 256;
 static_assert(kVpd + kVpdBytes == kBytes);
 inline constexpr uint8_t kTagIdentifier = 0x82;  // large resource: the product name
 inline constexpr uint8_t kTagReadOnly = 0x90;    // large resource: keywords
+inline constexpr uint8_t kTagReadWrite = 0x91;   // large resource: keywords the field may change
+inline constexpr uint32_t kAssetTagBytes = 8;    // YA, blank until a user sets it
+inline constexpr uint32_t kRemainingBytes = 16;  // RW, the read-write area left free
 inline constexpr uint8_t kTagEnd = 0x78;         // small resource: the end
 }  // namespace mfg1
 

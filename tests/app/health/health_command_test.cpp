@@ -335,10 +335,11 @@ TEST_F(HealthRunTest, JsonHoldsNothingButTheDocument) {
 TEST_F(HealthRunTest, ControllerNotAccessible) {
   const std::string message = app_test::kTitle + ": Controller is not Accessible !!\n";
   // What the start-up and the dispatcher read of manufacturing page 0 (a
-  // command that reads nothing itself), then the card state's reading of
-  // the card record (3 requests): the command's own reading fails.
+  // command whose words are refused reads nothing itself), then the card
+  // state's reading of the card record (3 requests): the command's own
+  // reading fails.
   Install(emu::DefaultHost());
-  RunProgram({"-c", "1", "-showvpd"});
+  RunProgram({"-c", "1", "-showvpd", "extra"});
   int before = PageRequests(9, 0) + 3;
   card_->ClearLog();
   FailPageAfter(9, 0, before);

@@ -13,7 +13,6 @@
 namespace {
 
 using app_test::Message;
-using app_test::Unavailable;
 
 const std::string kInvalid = Message("Invalid entry.");
 const std::string kOperationPrompt = "\nSelect Operation [1-19 or 0:Quit]: ";
@@ -123,11 +122,12 @@ TEST_F(InteractiveTest, AFailingCommandBringsTheMenuBack) {
   host.FirstAdapter()->pages = emu::DefaultPages(*host.FirstAdapter());
   Start(std::move(host));
   card_->RemovePage(15, 222, 0x1A);
+  card_->RemovePage(9, 1, 0);  // and -showvpd has no page to read
   SelectedController = 1;
   card_->SetInput("6\n19\n0\n");
   RunOperationMenu();
   std::string output = card_->TakeOutput();
-  const std::string vpdFailed = Unavailable("-showvpd") + Message("Execution failed.");
+  const std::string vpdFailed = Message("VPD Read Failed") + Message("Execution failed.");
   const std::string powerFailed =
       "Ulvane Corvexium Management Utility: Unable to retrieve power attributes \n" + Message("Execution failed.");
   size_t vpd = output.find(kOperationPrompt + vpdFailed + "\n1.    List");
