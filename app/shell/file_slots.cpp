@@ -45,6 +45,13 @@ uint32_t IsRegularFile(const char* path) {
   return 0xFFFFFFFF;
 }
 
+bool RegularFileSize(const char* path, uint64_t* size) {
+  os::PathStatus status;
+  if (!os::ActivePort().Stat(path, &status) || !status.isRegular) return false;
+  *size = status.size;
+  return true;
+}
+
 uint32_t FileReadAll(uint32_t handle, uint32_t length, void* buffer) {
   os::File* stream = OpenStream(handle);
   if (stream == nullptr) return 2;

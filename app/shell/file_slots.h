@@ -34,6 +34,10 @@ void FileClose(uint32_t handle);
 // 0 when path exists and is a regular file, else 0xFFFFFFFF.
 uint32_t IsRegularFile(const char* path);
 
+// The whole size of a regular file (not cut to 32 bits, as FileOpen's is);
+// false when path is no regular file or its status cannot be read.
+bool RegularFileSize(const char* path, uint64_t* size);
+
 // Reads length bytes from the start of the file: 0 all read, 1 fewer read,
 // 2 no open file under the handle.
 uint32_t FileReadAll(uint32_t handle, uint32_t length, void* buffer);

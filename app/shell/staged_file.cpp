@@ -15,6 +15,7 @@ bool StagedFile::Open(const char* name, const char* mode) {
   staging_ = name_ + kStagingSuffix;
   uint32_t size = 0;
   handle_ = FileOpen(staging_.c_str(), mode, &size);
+  if (handle_ == kInvalidFileHandle) staging_.clear();
   return handle_ != kInvalidFileHandle;
 }
 
@@ -23,15 +24,21 @@ bool StagedFile::Write(const void* data, uint32_t length) {
   return FileWrite(handle_, length, data) == 1;
 }
 
-bool StagedFile::Commit() {
-  if (handle_ == kInvalidFileHandle) return false;
+bool StagedFile::Close() {
+  if (handle_ == kInvalidFileHandle) return !staging_.empty();
   // Closing flushes what the stream still holds: a full disk shows there.
   FileSlot* slot = FindFileSlot(handle_);
   bool flushed = slot != nullptr && slot->stream != nullptr && slot->stream->Flush();
   FileClose(handle_);
   handle_ = kInvalidFileHandle;
-  if (!flushed || !FileRename(staging_.c_str(), name_.c_str())) {
-    FileRemove(staging_.c_str());
+  if (!flushed) Discard();
+  return flushed;
+}
+
+bool StagedFile::Commit() {
+  if (!Close()) return false;
+  if (!FileRename(staging_.c_str(), name_.c_str())) {
+    Discard();
     return false;
   }
   staging_.clear();
@@ -39,9 +46,11 @@ bool StagedFile::Commit() {
 }
 
 void StagedFile::Discard() {
-  if (handle_ == kInvalidFileHandle) return;
-  FileClose(handle_);
-  handle_ = kInvalidFileHandle;
+  if (handle_ != kInvalidFileHandle) {
+    FileClose(handle_);
+    handle_ = kInvalidFileHandle;
+  }
+  if (staging_.empty()) return;
   FileRemove(staging_.c_str());
   staging_.clear();
 }

@@ -18,11 +18,17 @@ class StagedFile {
   bool Open(const char* name, const char* mode);
   // Writes length bytes; false when not all were written.
   bool Write(const void* data, uint32_t length);
-  // Closes the file and gives it its final name; false (and no file) when
-  // the name cannot be given.
+  // Closes the file and keeps it under its temporary name (StagingName), so
+  // that it can be read back before Commit; false (and no file) when not
+  // every byte reached it.
+  bool Close();
+  // Closes the file if it is open and gives it its final name; false (and
+  // no file) when the bytes or the name cannot be given.
   bool Commit();
   // Closes the file and takes it away.
   void Discard();
+
+  const char* StagingName() const { return staging_.c_str(); }
 
  private:
   std::string name_;
