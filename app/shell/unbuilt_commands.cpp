@@ -23,8 +23,5 @@ int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg
 int PanicLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int PanicLogCommandExec(CommandContext*) { return ReportUnavailable("-paniclog"); }
 
-int UpdateVpdCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int UpdateVpdCommandExec(CommandContext*) { return ReportUnavailable("-updatevpd"); }
-
 int ReadRawCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int ReadRawCommandExec(CommandContext*) { return ReportUnavailable("-readraw"); }

@@ -6,6 +6,8 @@ status, and the card file at the end, with expected/sequences/<name>.out.
 A sequence file (sequences/<name>.seq) holds "key: value" lines:
   card: <file>        a card file of emu/cards or tests/e2e/cards (copied)
   run: <arguments>    one run (repeatable; split on blanks)
+  input: <name>       a file of inputs/ copied into the working directory
+                      before the first run (repeatable)
 With --update the expected file is written from this run instead (review it
 by hand).
 """
@@ -21,7 +23,7 @@ from run_case import HERE, compare, find_card, parse_options, program_command
 
 def main():
     opts = parse_options("sequence")
-    card, runs = None, []
+    card, runs, inputs = None, [], []
     for line in open(os.path.join(HERE, "sequences", opts.sequence + ".seq"), encoding="utf-8"):
         if not line.strip() or line.startswith("#"):
             continue
@@ -30,11 +32,15 @@ def main():
             card = find_card(value.strip())
         elif key.strip() == "run":
             runs.append(shlex.split(value))
+        elif key.strip() == "input":
+            inputs.append(value.strip())
     program = program_command(opts, "tessvarc-emu")
     work = tempfile.mkdtemp(prefix="tessvarc-seq-")
     try:
         card_path = os.path.join(work, "card.txt")
         shutil.copyfile(card, card_path)
+        for name in inputs:
+            shutil.copyfile(os.path.join(HERE, "inputs", name), os.path.join(work, name))
         env = {k: v for k, v in os.environ.items() if not k.startswith("TESSVARC_")}
         env["TESSVARC_EMU_CARD"] = card_path
         report, ok = [], True
