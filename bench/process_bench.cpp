@@ -4,6 +4,11 @@
 // requests also by action: 0 header, 1 read current, 6 read NVRAM, ...).
 // With --files each run starts in a new empty working folder (and a folder
 // "logs" in it), and the files the first run wrote there are counted.
+// The first run also reports, from the emulator's virtual clock
+// (TESSVARC_EMU_CLOCK), how long the program waited (its sleeps and polls)
+// and how long the driver was busy inside requests (hard resets). With
+// --card every run starts from a copy of the card file, so that a command
+// that changes the card is measured on the same card each time.
 //
 //   process_bench [--runs N] [--card FILE] [--files] PROGRAM ARGS...
 #include <sys/resource.h>
@@ -29,7 +34,7 @@ struct RunCost {
 };
 
 RunCost RunOnce(const std::vector<std::string>& argv, const std::string& trace, const std::string& card,
-                const std::string& folder = "") {
+                const std::string& folder = "", const std::string& clock = "") {
   pid_t pid = fork();
   if (pid == 0) {
     if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(127);
@@ -38,6 +43,7 @@ RunCost RunOnce(const std::vector<std::string>& argv, const std::string& trace, 
     args.push_back(nullptr);
     if (!trace.empty()) setenv("TESSVARC_EMU_TRACE", trace.c_str(), 1);
     if (!card.empty()) setenv("TESSVARC_EMU_CARD", card.c_str(), 1);
+    if (!clock.empty()) setenv("TESSVARC_EMU_CLOCK", clock.c_str(), 1);
     if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "r", stdin)) _exit(127);
     execv(args[0], args.data());
     _exit(127);
@@ -78,6 +84,16 @@ std::string KindOf(const std::string& line) {
   return kind;
 }
 
+// The virtual clock's figures of one run: "waits N", "waited-microseconds N", ...
+std::map<std::string, uint64_t> ReadClock(const std::string& path) {
+  std::map<std::string, uint64_t> figures;
+  std::ifstream in(path);
+  std::string name;
+  uint64_t value = 0;
+  while (in >> name >> value) figures[name] = value;
+  return figures;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,7 +118,15 @@ int main(int argc, char** argv) {
   if (fd >= 0) close(fd);
   std::string trace = traceTemplate;
   std::remove(trace.c_str());
+  std::string clock = trace + ".clock";
   namespace fs = std::filesystem;
+  // A copy of the card file for one run, or none when the default card runs.
+  const std::string cardCopy = card.empty() ? "" : trace + ".card";
+  auto freshCard = [&]() -> std::string {
+    if (card.empty()) return "";
+    fs::copy_file(card, cardCopy, fs::copy_options::overwrite_existing);
+    return cardCopy;
+  };
   // A fresh working folder for a run, or none.
   auto freshFolder = [&]() -> std::string {
     if (!files) return "";
@@ -112,7 +136,9 @@ int main(int argc, char** argv) {
     return folderTemplate;
   };
   std::string folder = freshFolder();
-  RunCost first = RunOnce(command, trace, card, folder);
+  RunCost first = RunOnce(command, trace, freshCard(), folder, clock);
+  std::map<std::string, uint64_t> virtualClock = ReadClock(clock);
+  std::remove(clock.c_str());
   uintmax_t bytesWritten = 0;
   int filesWritten = 0;
   if (!folder.empty()) {
@@ -137,7 +163,7 @@ int main(int argc, char** argv) {
   long peak = 0;
   for (int r = 0; r < runs; ++r) {
     std::string runFolder = freshFolder();
-    RunCost cost = RunOnce(command, "", card, runFolder);
+    RunCost cost = RunOnce(command, "", freshCard(), runFolder);
     if (!runFolder.empty()) fs::remove_all(runFolder);
     cpu += cost.cpuSeconds;
     if (cost.peakKilobytes > peak) peak = cost.peakKilobytes;
@@ -149,7 +175,13 @@ int main(int argc, char** argv) {
   std::printf("ioctls per run: %d\n", total);
   for (const auto& [kind, count] : kinds) std::printf("  %-32s %d\n", kind.c_str(), count);
   if (files) std::printf("files written: %d, %ju bytes\n", filesWritten, bytesWritten);
+  if (!virtualClock.empty()) {
+    std::printf("virtual seconds waited: %.3f (%ju waits)\n", virtualClock["waited-microseconds"] / 1e6,
+                static_cast<uintmax_t>(virtualClock["waits"]));
+    std::printf("virtual seconds in requests: %.3f\n", virtualClock["busy-microseconds"] / 1e6);
+  }
   std::printf("CPU time per run: %.3f ms (mean of %d runs)\n", runs ? cpu * 1000 / runs : 0.0, runs);
   std::printf("peak resident memory: %ld KiB\n", peak);
+  if (!cardCopy.empty()) std::remove(cardCopy.c_str());
   return 0;
 }

@@ -3,7 +3,10 @@
 // not exist is created with the default card; otherwise the file is read.
 // When the program ends the card's state is written back, so that a flashed
 // image or a written page is there on the next run. TESSVARC_EMU_TRACE names
-// a file that receives one line per ioctl.
+// a file that receives one line per ioctl. TESSVARC_EMU_CLOCK names a file
+// that receives, when the program ends, what the run cost on the virtual
+// clock: the program's waits (sleeps and polls) and the time the driver
+// spent inside requests (hard resets), for benchmarks.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,6 +20,7 @@ namespace {
 
 std::string g_cardPath;
 bool g_saved = false;
+std::string g_clockPath;
 
 bool ReadWhole(const std::string& path, std::string* text) {
   std::ifstream in(path, std::ios::binary);
@@ -49,6 +53,26 @@ void SaveCard() {
   if (!WriteWhole(g_cardPath, emu::FormatHostFile(emu::Current().model()))) {
     std::fprintf(stderr, "tessvarc-emu: cannot write the card file %s\n", g_cardPath.c_str());
   }
+}
+
+// "waits N", "waited-microseconds N", "busy-microseconds N", one a line.
+void SaveClock() {
+  if (g_clockPath.empty()) return;
+  const emu::Emulator& emulator = emu::Current();
+  std::ostringstream text;
+  text << "waits " << emulator.waits().size() << "\n"
+       << "waited-microseconds " << emulator.WaitedMicroseconds() << "\n"
+       << "busy-microseconds " << emulator.BusyMicroseconds() << "\n";
+  std::string path = g_clockPath;
+  g_clockPath.clear();
+  if (!WriteWhole(path, text.str())) {
+    std::fprintf(stderr, "tessvarc-emu: cannot write the clock file %s\n", path.c_str());
+  }
+}
+
+void SaveAtExit() {
+  SaveCard();
+  SaveClock();
 }
 
 }  // namespace
@@ -85,9 +109,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tessvarc-emu: cannot open the trace file %s\n", trace);
     return 1;
   }
+  const char* clock = std::getenv("TESSVARC_EMU_CLOCK");
+  if (clock != nullptr) g_clockPath = clock;
   // A program that leaves through exit() still saves the card.
-  std::atexit(SaveCard);
+  std::atexit(SaveAtExit);
   int status = TessvarcMain(argc, argv);
-  SaveCard();
+  SaveAtExit();
   return status;
 }
