@@ -107,7 +107,8 @@ uint32_t ReadNativeMaxAddress(uint32_t adapter, uint32_t ssdHandle, uint32_t* ad
   request.commandFis[h2d_fis::kDevice] = kDeviceLba;
   SetNoData(&request, false);
   uint32_t status = Send(adapter, &request);
-  if (ModuleAnsweredError(request)) return 1;
+  // A controller that did not carry the command out answers no address.
+  if (ModuleAnsweredError(request) || (status == kLibOk && request.status.iocStatus != 0)) return 1;
   if (status == kLibOk && address != nullptr) {
     const uint8_t* fis = request.statusFis;
     *address = static_cast<uint32_t>(fis[h2d_fis::kLbaLow]) | (static_cast<uint32_t>(fis[h2d_fis::kLbaMid]) << 8) |
@@ -131,7 +132,8 @@ uint32_t SetMaxAddress(uint32_t adapter, uint32_t ssdHandle, uint32_t address) {
   fis[h2d_fis::kCount] = 1;
   SetNoData(&request, true);
   uint32_t status = Send(adapter, &request);
-  if (ModuleAnsweredError(request)) return 1;
+  // A controller that did not carry the command out set nothing.
+  if (ModuleAnsweredError(request) || (status == kLibOk && request.status.iocStatus != 0)) return 1;
   return status;
 }
 

@@ -15,12 +15,14 @@ inline constexpr uint32_t kDiagIdentifySize = 512;
 uint32_t AtaIdentifyDevice(uint32_t adapter, uint32_t ssdHandle, uint8_t* identify);
 
 // READ NATIVE MAX ADDRESS EXT: the low 32 bits of the native maximum
-// address. 1 when the module answers ERR; otherwise the passthrough's
-// status (the address is stored when it is 0).
+// address. 1 when the module answers ERR or the controller a non-zero
+// IOCStatus; otherwise the passthrough's status (the address is stored
+// when it is 0).
 uint32_t ReadNativeMaxAddress(uint32_t adapter, uint32_t ssdHandle, uint32_t* address);
 
 // SET MAX ADDRESS EXT to the 32-bit address (count 1: kept across power
-// cycles). 1 when the module answers ERR, else the passthrough's status.
+// cycles). 1 when the module answers ERR or the controller a non-zero
+// IOCStatus, else the passthrough's status.
 uint32_t SetMaxAddress(uint32_t adapter, uint32_t ssdHandle, uint32_t address);
 
 // SMART READ LOG of the SCT command/status log (0xE0), length bytes (1 to

@@ -83,6 +83,16 @@ TEST_F(ModuleCommands, NativeAndCurrentMaximumAddress) {
   address = 77;
   EXPECT_EQ(ReadNativeMaxAddress(adapter_, ssd, &address), 1u);
   EXPECT_EQ(address, 77u);
+  // A controller that answers a non-zero IOCStatus carried neither command
+  // out: no address, and no new maximum, whatever the status FIS holds.
+  card().SetModuleRefusing(4, false);
+  card().AnswerFunction(0x1C, 0x0004, 0, 1);
+  EXPECT_EQ(ReadNativeMaxAddress(adapter_, ssd, &address), 1u);
+  EXPECT_EQ(address, 77u);
+  ASSERT_EQ(ReadNativeMaxAddress(adapter_, ssd, &address), 0u);
+  card().AnswerFunction(0x1C, 0x0004, 0, 1);
+  EXPECT_EQ(SetMaxAddress(adapter_, ssd, 0x1000), 1u);
+  EXPECT_EQ(card().Module(4)->maxSectors, 0x12345679u);
 }
 
 TEST_F(ModuleCommands, SctStatusAndDiagnosticIdentify) {
