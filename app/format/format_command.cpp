@@ -67,6 +67,11 @@ struct FormatRun {
   uint32_t target = 0;
   uint32_t lastDlcEnabled = 0;
   uint32_t deviceCount = 0;
+  // The selected modules the checks found, and those the device loop
+  // reached: a module the loop does not find among the devices is not
+  // formatted, and the run cannot say it was.
+  bool checked[kCardModuleSlots] = {};
+  bool reached[kCardModuleSlots] = {};
 };
 
 uint16_t Slot16(uint32_t slot) { return static_cast<uint16_t>(slot); }
@@ -116,6 +121,7 @@ uint32_t CheckModules(FormatRun* run) {
     if (LibZKGetSSDHandle(run->vx, slot, &ssd) != 0) continue;
     ++modules;
     if (!Selected(*run, slot)) continue;
+    run->checked[slot] = true;
     uint32_t dlcEnabled = 0;
     if (GetSsdDlcState(run->vx, ssd, &image, &dlcEnabled) != 0) return 1;
     DiagInfoBlock diag;
@@ -188,6 +194,7 @@ bool FormatDevice(FormatRun* run, uint32_t index) {
     run->failed = true;
     return true;
   }
+  if (slot < kCardModuleSlots) run->reached[slot] = true;
 
   const bool erase = run->options->eraseFlash != 0;
   bool moduleFailed = false;
@@ -345,6 +352,15 @@ uint32_t RunFormat(FormatRun* run) {
       }
       for (uint32_t index = 0; index < run->deviceCount; ++index) {
         if (!FormatDevice(run, index)) break;
+      }
+      // A checked module that was not among the devices (the card lost it
+      // from its list) was not formatted. After a SET MAX failure the
+      // later devices are left on purpose, and the run has failed.
+      for (uint32_t slot = 0; slot < kCardModuleSlots && !run->setMaxFailed; ++slot) {
+        if (run->checked[slot] && !run->reached[slot] && options.allSlots != 0) {
+          PrintFormatFailed(slot);
+          run->failed = true;
+        }
       }
       if (options.allSlots == 0 && !run->slotFound) {
         ConsolePrint("\nERROR: No SSD found in SSD Slot %u\n", static_cast<uint32_t>(options.slot));

@@ -22,6 +22,10 @@ A sweep is a file sweeps/<name>.py defining
   CARD   a card file of emu/cards or tests/e2e/cards
   STDIN  (optional) standard input
   KINDS  (optional) the ways of failing, default all three
+  STARTUP_ARGS (optional) a command line that does only the program's
+         start-up (e.g. -c 1 and an unknown command): the requests the
+         first run shares with it from the start are not failed, so that
+         a sweep of a long command spends its runs on the command itself
   check(run) -> list of problems (strings); empty when the run is sound.
 `run` has: kind, request (index 1-based, code, function, line), stdout,
 stderr (text), exit, card (the card file after the run, text), card_before,
@@ -29,8 +33,8 @@ and baseline (the first run: stdout, exit, card, requests).
 Helpers for checkers: sections(card_text), page_bytes(card_text, header).
 
   fault_sweep.py --bindir BUILD [--runner R] [--jobs N] NAME
-runs sweeps/NAME.py and prints each problem, then how many runs and
-requests the sweep made.
+runs sweeps/NAME.py and prints each problem, then how many runs it made,
+how many requests it failed in turn, and how long it took.
 """
 import argparse
 import concurrent.futures
@@ -42,6 +46,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 from run_case import HERE, find_card, mask_trace
 
@@ -200,7 +205,17 @@ def fired_problem(kind, request, baseline, run):
     return ""
 
 
-def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2):
+def shared_start(first, second):
+    """How many requests two traces share from the start."""
+    count = 0
+    for a, b in zip(first, second):
+        if a != b:
+            break
+        count += 1
+    return count
+
+
+def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startup_args=None):
     """Runs the sweep; returns (runs made, requests counted, problems)."""
     card_before = open(card_file, encoding="utf-8").read()
     work = tempfile.mkdtemp(prefix="tessvarc-sweep-")
@@ -209,8 +224,14 @@ def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2):
         if "Sanitizer" in baseline.stderr:
             return 1, 0, ["first run: " + baseline.stderr]
         baseline.requests = parse_trace("\n".join(baseline.trace))
+        runs = 1
+        start = 0
+        if startup_args is not None:
+            startup = run_once(program, startup_args, card_before, "", os.path.join(work, "startup"))
+            runs += 1
+            start = shared_start(baseline.trace, startup.trace)
         plan = []
-        for request in baseline.requests:
+        for request in baseline.requests[start:]:
             for kind in kinds:
                 if applies(kind, request):
                     skip = sum(1 for other in baseline.requests[:request.index - 1]
@@ -237,7 +258,7 @@ def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2):
 
         with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
             problems = [p for found in pool.map(one, enumerate(plan)) for p in found]
-        return 1 + len(plan), len(baseline.requests), problems
+        return runs + len(plan), len(baseline.requests) - start, problems
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
@@ -259,13 +280,15 @@ def main():
     parser.add_argument("sweep")
     opts = parser.parse_args()
     module = load(opts.sweep)
+    began = time.monotonic()
     program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")]
     runs, requests, problems = sweep(program, module.ARGS, find_card(module.CARD), module.check,
                                      getattr(module, "STDIN", ""), getattr(module, "KINDS", KINDS),
-                                     opts.jobs)
+                                     opts.jobs, getattr(module, "STARTUP_ARGS", None))
     for problem in problems:
         print(problem)
-    print(f"fault sweep {opts.sweep}: {runs} runs, {requests} requests, {len(problems)} problems")
+    print(f"fault sweep {opts.sweep}: {runs} runs, {requests} requests, {len(problems)} problems,"
+          f" {time.monotonic() - began:.1f} s")
     return 1 if problems else 0
 
 
