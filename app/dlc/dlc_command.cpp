@@ -73,6 +73,37 @@ void PrintFormatFailed(uint32_t slot) {
                SlotToLocation(Slot16(slot)));
 }
 
+// The slots the card says hold a module: the members of its volumes, or
+// on a card without a volume its devices (while a volume stands, the
+// devices are the volume's targets). A slot among them for which no
+// module handle comes back is a module the change would pass over. 0 with
+// the flags and the members, or 1.
+uint32_t KnownModuleSlots(uint32_t vx, bool* known, std::vector<uint32_t>* members) {
+  LibHandle handle = vx;
+  uint32_t volumes = 0;
+  if (QmxCountVolumes(&handle, &volumes) != kLibOk) return 1;
+  VolumeMemberTable table;
+  for (uint32_t index = 0; index < volumes; ++index) {
+    MemSet(&table, 0, sizeof table);
+    if (GetVolumeMemberTable(vx, index, &table) != 0) return 1;
+    uint32_t memberCount = Get8(table.volume.bytes, volume_info::kMemberCount);
+    for (uint32_t m = 0; m < memberCount && m < kCardModuleSlots; ++m) {
+      if (table.memberSlot[m] < kCardModuleSlots) {
+        known[table.memberSlot[m]] = true;
+        members->push_back(table.memberSlot[m]);
+      }
+    }
+  }
+  if (volumes != 0) return 0;
+  uint32_t slots[kDeviceSlotRoom] = {};
+  uint32_t count = 0;
+  if (CollectDeviceSlots(vx, slots, &count) != 0) return 1;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (slots[i] < kCardModuleSlots) known[slots[i]] = true;
+  }
+  return 0;
+}
+
 // Unlocks the module and reads its whole configuration image. 0, or 1
 // after the message.
 uint32_t UnlockAndRead(uint32_t vx, uint32_t ssd, SsdConfigImage* image) {
@@ -87,14 +118,25 @@ uint32_t UnlockAndRead(uint32_t vx, uint32_t ssd, SsdConfigImage* image) {
   return 0;
 }
 
-// The checks of every module before anything is changed: it can be
-// unlocked and read, it is a model that takes DLC, and its current size is
-// known (for a restore). 0 with the list, or 1 after the message.
-uint32_t PrepareModules(uint32_t vx, uint8_t enable, std::vector<DlcModule>* modules) {
+// The checks of every module before anything is changed: every module the
+// card knows of can be found, unlocked and read, it is a model that takes
+// DLC, and its current size is known (for a restore). 0 with the list and
+// the slots of the volume's members, or 1 after the message.
+uint32_t PrepareModules(uint32_t vx, uint8_t enable, std::vector<DlcModule>* modules,
+                        std::vector<uint32_t>* members) {
+  bool known[kCardModuleSlots] = {};
+  if (KnownModuleSlots(vx, known, members) != 0) {
+    ConsolePrint("ERROR: Corvexium is not in a proper state.\n");
+    return 1;
+  }
   SsdConfigImage image;
   for (uint32_t slot = 0; slot < kCardModuleSlots; ++slot) {
     uint32_t ssd = kNoModuleHandle;
-    if (LibZKGetSSDHandle(vx, slot, &ssd) != 0) continue;
+    if (LibZKGetSSDHandle(vx, slot, &ssd) != 0) {
+      if (!known[slot]) continue;
+      ConsolePrint("\nERROR: No SSD found in SSD slot %u\n", slot);
+      return 1;
+    }
     if (UnlockAndRead(vx, ssd, &image) != 0) return 1;
     DiagInfoBlock diag;
     MemSet(&diag, 0, sizeof diag);
@@ -209,12 +251,24 @@ uint32_t RestoreModules(uint32_t vx, std::vector<DlcModule>* modules) {
   return result;
 }
 
-// The volume again, from the modules the card now has. 0 or 1 after the
+// Whether every former member is among the listed slots.
+bool HoldsAll(const uint32_t* slots, uint32_t count, const std::vector<uint32_t>& members) {
+  for (uint32_t member : members) {
+    bool found = false;
+    for (uint32_t i = 0; i < count; ++i) found = found || slots[i] == member;
+    if (!found) return false;
+  }
+  return true;
+}
+
+// The volume again, from the modules the card now has, in device order:
+// only when they are the members it had, so that a module the card lost
+// from its list does not give a volume of other members. 0 or 1 after the
 // message.
-uint32_t RecreateDlcVolume(uint32_t vx) {
+uint32_t RecreateDlcVolume(uint32_t vx, const std::vector<uint32_t>& members) {
   uint32_t slots[kDeviceSlotRoom] = {};
   uint32_t count = 0;
-  if (CollectDeviceSlots(vx, slots, &count) != 0 ||
+  if (CollectDeviceSlots(vx, slots, &count) != 0 || !HoldsAll(slots, count, members) ||
       CreateRaidVolume(SelectedController - 1, count, slots, kVolumeTypeRaid0Only) != 0) {
     ConsolePrint("\nERROR : Cannot re-create volume. The components are left without a volume.\n");
     return 1;
@@ -290,7 +344,8 @@ uint32_t RunDlc(const DlcOptions& options) {
   uint32_t volumePresent = 0;
   if (CheckVolumeState(vx, &volumePresent) == 0) return 1;
   std::vector<DlcModule> modules;
-  if (PrepareModules(vx, options.enable, &modules) != 0) return 1;
+  std::vector<uint32_t> members;
+  if (PrepareModules(vx, options.enable, &modules, &members) != 0) return 1;
   if (modules.empty()) {
     ConsolePrint("\nFailed to set DLC state\n");
     return 1;
@@ -307,7 +362,7 @@ uint32_t RunDlc(const DlcOptions& options) {
     if (DeleteRaidVolume(SelectedController - 1) != 0) {
       ConsolePrint("ERROR : Cannot delete volume.\n");
       SetControllerDlcBit(vx, enabledBefore ? 1 : 0);
-      if (!VolumeRemains(vx)) RecreateDlcVolume(vx);
+      if (!VolumeRemains(vx)) RecreateDlcVolume(vx, members);
       return 1;
     }
   }
@@ -327,7 +382,7 @@ uint32_t RunDlc(const DlcOptions& options) {
     state = kStateSet;
   }
   uint32_t result = failed ? 1 : 0;
-  if (volumePresent != 0 && RecreateDlcVolume(vx) != 0) result = 1;
+  if (volumePresent != 0 && RecreateDlcVolume(vx, members) != 0) result = 1;
   if (state != kStateSet) {
     ConsolePrint("\nFailed to set DLC state\n");
     return 1;

@@ -32,8 +32,9 @@ stderr (text), exit, card (the card file after the run, text), card_before,
 and baseline (the first run: stdout, exit, card, requests).
 Helpers for checkers: sections(card_text), page_bytes(card_text, header).
 
-  fault_sweep.py --bindir BUILD [--runner R] [--jobs N] NAME
-runs sweeps/NAME.py and prints each problem, then how many runs it made,
+  fault_sweep.py --bindir BUILD [--runner R] [--jobs N] [--every K] NAME
+runs sweeps/NAME.py (with --every K only every K-th failure of its plan)
+and prints each problem, then how many runs it made,
 how many requests it failed in turn, and how long it took.
 """
 import argparse
@@ -215,7 +216,7 @@ def shared_start(first, second):
     return count
 
 
-def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startup_args=None):
+def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startup_args=None, every=1):
     """Runs the sweep; returns (runs made, requests counted, problems)."""
     card_before = open(card_file, encoding="utf-8").read()
     work = tempfile.mkdtemp(prefix="tessvarc-sweep-")
@@ -237,6 +238,9 @@ def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startu
                     skip = sum(1 for other in baseline.requests[:request.index - 1]
                                if matches(kind, request, other))
                     plan.append((kind, request, skip))
+        # A sample for the slow trees: every K-th failure of the plan, so
+        # that each way of failing still comes round.
+        plan = plan[::every]
 
         def one(item):
             number, (kind, request, skip) = item
@@ -277,6 +281,8 @@ def main():
     parser.add_argument("--bindir", required=True)
     parser.add_argument("--runner", default="")
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--every", type=int, default=1,
+                        help="make only every K-th failure of the plan (a sample for a slow build)")
     parser.add_argument("sweep")
     opts = parser.parse_args()
     module = load(opts.sweep)
@@ -284,7 +290,7 @@ def main():
     program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")]
     runs, requests, problems = sweep(program, module.ARGS, find_card(module.CARD), module.check,
                                      getattr(module, "STDIN", ""), getattr(module, "KINDS", KINDS),
-                                     opts.jobs, getattr(module, "STARTUP_ARGS", None))
+                                     opts.jobs, getattr(module, "STARTUP_ARGS", None), max(1, opts.every))
     for problem in problems:
         print(problem)
     print(f"fault sweep {opts.sweep}: {runs} runs, {requests} requests, {len(problems)} problems,"

@@ -1,0 +1,7 @@
+"""-dlc -disable on the default card with DLC enabled, asked nothing: every
+request failed in turn (module_op_checks.py says what must then hold)."""
+from module_op_checks import check  # noqa: F401
+
+ARGS = ["-c", "1", "-dlc", "-disable", "-s"]
+CARD = "dlc_enabled.txt"
+STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]

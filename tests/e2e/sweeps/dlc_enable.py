@@ -1,0 +1,7 @@
+"""-dlc -enable on the default card, asked nothing: every request failed in
+turn (module_op_checks.py says what must then hold)."""
+from module_op_checks import check  # noqa: F401
+
+ARGS = ["-c", "1", "-dlc", "-enable", "-s"]
+CARD = "default.txt"
+STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
