@@ -9,14 +9,17 @@
 #include <cstdint>
 
 #include "cardlib/libzk.h"
+#include "ctl/base/handle_walk.h"
 
 // What every dumper is given: the dump file, the adapter handle that
-// addresses the pages, and the status of the last page read.
+// addresses the pages, the status of the last page read, and the highest
+// DevHandle the controller hands out (IOC FACTS), which bounds the walks.
 struct PageDumpTarget {
   uint32_t file;
   uint32_t adapter;
   uint16_t* iocStatus;
   uint32_t* iocLogInfo;
+  uint32_t maxDevHandle = kHighestDevHandle;
 };
 
 // The page as a hex block under the title: 4 x the length its header

@@ -84,7 +84,7 @@ void DumpFacts(uint32_t file, uint32_t vx, const CardInfo& info) {
   }
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
-  PageDumpTarget target{file, vx, &iocStatus, &iocLogInfo};
+  PageDumpTarget target{file, vx, &iocStatus, &iocLogInfo, IocFactsMaxDevHandle(info.iocFacts, sizeof info.iocFacts)};
   uint32_t capabilities = GetLe32(info.iocFacts, ioc_facts_reply::kIocCapabilities);
   DumpAllConfigPages(target, (capabilities & ioc_facts_reply::kCapabilityIntegratedRaid) != 0);
 }

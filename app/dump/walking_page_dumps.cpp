@@ -1,7 +1,8 @@
 // The walking families of the page dump: each page names the instance that
-// follows it, and the walk goes on until a read fails. A walk also ends when
-// a page names an instance it has already given (a controller that answers
-// in a circle would otherwise never let the dump end).
+// follows it, and the walk goes on until a read fails. A walk also ends at a
+// page that names an instance not beyond the last one (already given, or 0)
+// or outside the controller's range: a controller that answers in a circle
+// would otherwise never let the dump end.
 #include <string>
 #include <vector>
 
@@ -103,38 +104,35 @@ std::string Title(const char* format, uint32_t first, uint32_t second) {
   return title;
 }
 
-bool Seen(std::vector<uint32_t>* seen, uint32_t value) {
-  for (uint32_t v : *seen) {
-    if (v == value) return true;
-  }
-  seen->push_back(value);
-  return false;
-}
-
 uint32_t Field(const AppBuffer& page, uint32_t got, size_t offset, size_t width) {
   if (offset + width > got) return 0xFFFFFFFF;
   return width == 1 ? Get8(page.get(), offset) : GetLe16(page.get(), offset);
 }
 
-// Walks the kind from `first`, each page giving the next address in its
-// field; every page is written under its title (formatted with the field)
-// and the fields are handed back in order.
-std::vector<uint32_t> Walk(const PageDumpTarget& t, const PageKind& kind, uint32_t first, size_t field,
+// The instances a walk takes: DevHandles up to the controller's highest,
+// enclosure handles, or one-byte numbers.
+HandleWalk DevHandleWalk(const PageDumpTarget& t, uint32_t first) {
+  return HandleWalk(first, kLowestDevHandle, t.maxDevHandle);
+}
+HandleWalk EnclosureWalk(uint32_t first) { return HandleWalk(first, kLowestDevHandle, kHighestDevHandle); }
+HandleWalk NumberWalk(uint32_t first) { return HandleWalk(first, kLowestNumber, kHighestNumber); }
+
+// Walks the kind, each page giving the next address in its field; every page
+// is written under its title (formatted with the field) and the fields are
+// handed back in order.
+std::vector<uint32_t> Walk(const PageDumpTarget& t, const PageKind& kind, HandleWalk walk, size_t field,
                            size_t width, const char* titleFormat, uint32_t readSize = 0) {
   std::vector<uint32_t> found;
   uint32_t size = KindSize(t, kind);
   if (size == 0) return found;
   AppBuffer page;
-  uint32_t address = first;
-  std::vector<uint32_t> seen;
   for (;;) {
     uint32_t got = 0;
-    if (!ReadPage(t, kind, size, readSize != 0 ? readSize : size, address, &page, &got)) break;
+    if (!ReadPage(t, kind, size, readSize != 0 ? readSize : size, walk.cursor(), &page, &got)) break;
     uint32_t next = Field(page, got, field, width);
-    if (next == 0xFFFFFFFF || Seen(&seen, next)) break;
+    if (next == 0xFFFFFFFF || !walk.Take(next)) break;
     DumpConfigPageHex(t.file, Title(titleFormat, next).c_str(), page.get(), got);
     found.push_back(next);
-    address = next;
   }
   return found;
 }
@@ -156,14 +154,14 @@ void EachInstance(const PageDumpTarget& t, const PageKind& kind, const std::vect
 }  // namespace
 
 uint32_t DumpRaidVolumePages(const PageDumpTarget& t) {
-  std::vector<uint32_t> volumes = Walk(t, {kPageTypeRaidVolume, 0, 0, kCurrent}, kFirstHandle, kRaidVolumeHandle,
-                                       2, "RAIDVolumePage0 / %04x");
+  std::vector<uint32_t> volumes = Walk(t, {kPageTypeRaidVolume, 0, 0, kCurrent}, DevHandleWalk(t, kFirstHandle),
+                                       kRaidVolumeHandle, 2, "RAIDVolumePage0 / %04x");
   EachInstance(t, {kPageTypeRaidVolume, 1, 0, kCurrent}, volumes, kFormByNumber, "RAIDVolumePage1 / %04x");
   return 1;
 }
 
 uint32_t DumpRaidPhysDiskPages(const PageDumpTarget& t) {
-  Walk(t, {kPageTypeRaidPhysDisk, 0, 0, kCurrent}, kFirstDiskNumber, kRaidDiskNumber, 1,
+  Walk(t, {kPageTypeRaidPhysDisk, 0, 0, kCurrent}, NumberWalk(kFirstDiskNumber), kRaidDiskNumber, 1,
        "RAIDPhysicalDiskPage0 / %04x");
   PageKind page1 = {kPageTypeRaidPhysDisk, 1, 0, kCurrent};
   uint32_t size = KindSize(t, page1);
@@ -181,7 +179,7 @@ uint32_t DumpRaidPhysDiskPages(const PageDumpTarget& t) {
 }
 
 uint32_t DumpRaidConfigPages(const PageDumpTarget& t) {
-  Walk(t, {kExt, 0, kExtPageRaidConfig, kCurrent}, kFirstHandle, kRaidConfigNumber, 1,
+  Walk(t, {kExt, 0, kExtPageRaidConfig, kCurrent}, NumberWalk(kFirstHandle), kRaidConfigNumber, 1,
        "RAIDCofigurationPage0/ %04x");
   return 1;
 }
@@ -191,18 +189,16 @@ uint32_t DumpSasExpanderPages(const PageDumpTarget& t) {
   uint32_t size = KindSize(t, page0);
   if (size == 0) return 1;
   AppBuffer page;
-  uint32_t address = kFirstHandle;
-  std::vector<uint32_t> seen;
+  HandleWalk walk = DevHandleWalk(t, kFirstHandle);
   std::vector<std::pair<uint32_t, uint32_t>> expanders;  // handle, phys
   for (;;) {
     uint32_t got = 0;
-    if (!ReadPage(t, page0, size, size, address, &page, &got)) break;
+    if (!ReadPage(t, page0, size, size, walk.cursor(), &page, &got)) break;
     uint32_t handle = Field(page, got, kExpanderHandle, 2);
-    if (handle == 0xFFFFFFFF || Seen(&seen, handle)) break;
+    if (handle == 0xFFFFFFFF || !walk.Take(handle)) break;
     DumpConfigPageHex(t.file, Title("SASExpanderPage0 / %04x", handle).c_str(), page.get(), got);
     uint32_t phys = Field(page, got, kExpanderPhys, 1);
     expanders.push_back({handle, phys == 0xFFFFFFFF ? 0 : phys});
-    address = handle;
   }
   if (expanders.empty()) return 1;
   PageKind page1 = {kExt, 1, kExtPageSasExpander, kNvram};
@@ -219,13 +215,13 @@ uint32_t DumpSasExpanderPages(const PageDumpTarget& t) {
 }
 
 uint32_t DumpSasPortPages(const PageDumpTarget& t) {
-  Walk(t, {kExt, 0, kExtPageSasPort, kCurrent}, kFirstPort, kPortNumber, 1, "SASPortPage0 / %02x");
+  Walk(t, {kExt, 0, kExtPageSasPort, kCurrent}, NumberWalk(kFirstPort), kPortNumber, 1, "SASPortPage0 / %02x");
   return 1;
 }
 
 uint32_t DumpSasDevicePages(const PageDumpTarget& t) {
-  std::vector<uint32_t> devices = Walk(t, {kExt, 0, kExtPageSasDevice, kCurrent}, kFirstHandle, kDeviceHandle, 2,
-                                       "\nSASDevicePage0 / %04x");
+  std::vector<uint32_t> devices = Walk(t, {kExt, 0, kExtPageSasDevice, kCurrent}, DevHandleWalk(t, kFirstHandle),
+                                       kDeviceHandle, 2, "\nSASDevicePage0 / %04x");
   EachInstance(t, {kExt, 1, kExtPageSasDevice, kCurrent}, devices, kFormByHandle, "\nSASDevicePage1 / %04x");
   DumpText(t.file, "\nSASDevice Page 2 is obsolete \n");
   return 1;
@@ -254,8 +250,8 @@ uint32_t DumpSasPhyPages(const PageDumpTarget& t) {
 }
 
 uint32_t DumpSasEnclosurePages(const PageDumpTarget& t) {
-  Walk(t, {kExt, 0, kExtPageEnclosure, kCurrent}, kFirstHandle, kEnclosureHandle, 2, "SASEnclosurePage0 / %02x",
-       kEnclosurePageSize);
+  Walk(t, {kExt, 0, kExtPageEnclosure, kCurrent}, EnclosureWalk(kFirstHandle), kEnclosureHandle, 2,
+       "SASEnclosurePage0 / %02x", kEnclosurePageSize);
   return 1;
 }
 

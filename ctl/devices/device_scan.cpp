@@ -2,6 +2,7 @@
 // the host. RAID member disks are left out (the host sees them only through
 // their volume); a usable volume gets the record of the target it presents.
 #include "ctl/base/byte_order.h"
+#include "ctl/base/handle_walk.h"
 #include "ctl/config_pages/config_pages.h"
 #include "ctl/devices/device_scan.h"
 #include "ctl/transport/driver_transport.h"
@@ -15,29 +16,28 @@
 namespace {
 
 constexpr uint32_t kUnmapped = 0xFFFFFFFF;
-// Disk numbers are one byte, DevHandles two: a walk longer than that is a
-// controller going round in circles.
-constexpr uint32_t kMaxDiskPages = 256;
-constexpr uint32_t kMaxDevicePages = 0x10000;
 
 // Whether the DevHandle is a path of a RAID physical disk: the disk's own
 // DevHandle in page 0, or one of the paths of its page 1. 17 when a page
 // buffer cannot be had.
 LibStatus IsRaidPhysDisk(LibContext* context, const LibHandle* adapter, uint16_t devHandle, bool* member) {
   *member = false;
-  uint32_t number = raid_phys_disk_page0::kWalkStart;
-  for (uint32_t pages = 0; pages < kMaxDiskPages; ++pages) {
+  HandleWalk walk(raid_phys_disk_page0::kWalkStart, kLowestNumber, kHighestNumber);
+  for (;;) {
     uint8_t page[raid_phys_disk_page0::kSize] = {};
     uint32_t size = sizeof(page);
-    if (ConfigPageReadCore(context, adapter, number, kPageTypeRaidPhysDisk, 0, 0, kReadCurrent, page, &size) !=
-        kLibOk) {
+    if (ConfigPageReadCore(context, adapter, walk.cursor(), kPageTypeRaidPhysDisk, 0, 0, kReadCurrent, page,
+                           &size) != kLibOk) {
       return kLibOk;
     }
+    // A disk whose page names the device holds it, even on the page whose
+    // number ends the walk: a RAID disk is never taken for a bare one.
     if (GetLe16(page, raid_phys_disk_page0::kDevHandle) == devHandle) {
       *member = true;
       return kLibOk;
     }
     uint8_t diskNumber = Get8(page, raid_phys_disk_page0::kDiskNumber);
+    if (!walk.Take(diskNumber)) return kLibOk;
     PageCopy paths(context);
     LibStatus status = paths.Read(adapter, kPageAddressForm1 | diskNumber, kPageTypeRaidPhysDisk, 1, 0,
                                   kReadCurrent);
@@ -54,10 +54,7 @@ LibStatus IsRaidPhysDisk(LibContext* context, const LibHandle* adapter, uint16_t
         }
       }
     }
-    if (diskNumber == number) return kLibOk;
-    number = diskNumber;
   }
-  return kLibOk;
 }
 
 // Appends, names and identifies the device record of a target. A target
@@ -96,15 +93,20 @@ LibStatus AddTarget(LibContext* context, AdapterRecord* adapter, uint16_t devHan
 
 LibStatus WalkSasDevices(LibContext* context, AdapterRecord* adapter) {
   LibHandle adapterHandle = adapter->header.handle;
-  uint16_t cursor = sas_device_page0::kWalkStart;
-  for (uint32_t pages = 0; pages < kMaxDevicePages; ++pages) {
+  // A page that names a handle already passed, 0 or one beyond the
+  // controller's own maximum would send the walk round again: it ends there
+  // with the devices found so far, none of them twice.
+  HandleWalk walk(sas_device_page0::kWalkStart, kLowestDevHandle,
+                  IocFactsMaxDevHandle(adapter->iocFacts, sizeof(adapter->iocFacts)));
+  for (;;) {
     uint8_t page[sas_device_page0::kSize] = {};
     uint32_t size = sizeof(page);
-    LibStatus status = ConfigPageReadCore(context, &adapterHandle, cursor, kPageTypeExtended, 0,
+    LibStatus status = ConfigPageReadCore(context, &adapterHandle, walk.cursor(), kPageTypeExtended, 0,
                                           kExtPageSasDevice, kReadCurrent, page, &size);
     if (status == kLibPageNotPresent) return kLibOk;
     if (status != kLibOk) return status;
     uint16_t devHandle = GetLe16(page, sas_device_page0::kDevHandle);
+    if (!walk.Take(devHandle)) return kLibOk;
     uint32_t info = GetLe32(page, sas_device_page0::kDeviceInfo);
     bool target = (info & sas_device_page0::kInfoTargetBits) != 0;
     bool blocked = Get8(page, sas_device_page0::kAccessStatus) == sas_device_page0::kAccessBlocked;
@@ -118,11 +120,7 @@ LibStatus WalkSasDevices(LibContext* context, AdapterRecord* adapter) {
       status = AddTarget(context, adapter, devHandle, &identified);
       if (status != kLibOk) return status;
     }
-    // A controller that answers the same device again would never end the walk.
-    if (devHandle == cursor) return kLibOk;
-    cursor = devHandle;
   }
-  return kLibOk;
 }
 
 // The targets of the usable volumes of the active RAID configuration.
@@ -137,6 +135,7 @@ LibStatus AddVolumeTargets(LibContext* context, AdapterRecord* adapter) {
   if (status != kLibOk) return status;
   if (!config.Holds(raid_config_page0::kElementCount, 1)) return kLibOk;
   uint32_t count = Get8(config.data(), raid_config_page0::kElementCount);
+  uint32_t maxDevHandle = IocFactsMaxDevHandle(adapter->iocFacts, sizeof(adapter->iocFacts));
   for (uint32_t i = 0; i < count; ++i) {
     size_t at = raid_config_page0::kElements + i * raid_config_page0::kElementSize;
     // The element count is the page's word: only elements inside the page count.
@@ -144,16 +143,23 @@ LibStatus AddVolumeTargets(LibContext* context, AdapterRecord* adapter) {
     uint16_t flags = GetLe16(config.data(), at + raid_config_page0::kElementFlags);
     if ((flags & raid_config_page0::kElementTypeMask) != raid_config_page0::kElementVolume) continue;
     uint16_t volumeHandle = GetLe16(config.data(), at + raid_config_page0::kElementDevHandle);
+    // A DevHandle outside the controller's range names no volume; a volume
+    // the configuration names again presents no second target.
+    if (volumeHandle < kLowestDevHandle || volumeHandle > maxDevHandle) continue;
+    if (FindDeviceByDevHandle(context, &adapterHandle, nullptr, volumeHandle) == kLibOk) continue;
     uint8_t volume[raid_volume_page0::kHeadSize] = {};
     uint32_t size = sizeof(volume);
     status = ConfigPageReadCore(context, &adapterHandle, kPageAddressForm1 | volumeHandle, kPageTypeRaidVolume, 0,
                                 0, kReadCurrent, volume, &size);
     if (status == kLibPageNotPresent) return kLibOk;
     if (status != kLibOk) return status;
+    // A page that answers another DevHandle (or 0) for the volume cannot be
+    // trusted with it: no target is named after it.
+    if (GetLe16(volume, raid_volume_page0::kDevHandle) != volumeHandle) continue;
     uint8_t state = Get8(volume, raid_volume_page0::kVolumeState);
     if (state == raid_volume_page0::kStateMissing || state == raid_volume_page0::kStateFailed) continue;
     LibStatus identified = kLibOk;
-    status = AddTarget(context, adapter, GetLe16(volume, raid_volume_page0::kDevHandle), &identified);
+    status = AddTarget(context, adapter, volumeHandle, &identified);
     if (status != kLibOk) return status;
     if (identified != kLibOk) return identified;
   }

@@ -1,5 +1,6 @@
 #include "ctl/config_pages/config_pages.h"
 #include "ctl/base/byte_order.h"
+#include "ctl/base/handle_walk.h"
 #include "ctl/devices/device_scan.h"
 #include "ctl/discovery/discovery.h"
 #include "ctl/frames/config_frame.h"
@@ -9,27 +10,21 @@
 
 namespace {
 
-// Disk numbers are one byte: a walk that has not ended after this many pages
-// is going round in circles.
-constexpr int kMaxPhysDiskPages = 256;
-
 // Whether a RAID physical disk page 0 names the DevHandle. The walk runs by
-// "next disk after this number" until a read fails.
+// "next disk after this number" until a read fails or a number does not move
+// forward; the page that ends it still counts.
 bool IsRaidMember(LibContext* context, const LibHandle* adapter, uint16_t devHandle) {
-  uint32_t number = raid_phys_disk_page0::kWalkStart;
-  for (int pages = 0; pages < kMaxPhysDiskPages; ++pages) {
+  HandleWalk walk(raid_phys_disk_page0::kWalkStart, kLowestNumber, kHighestNumber);
+  for (;;) {
     uint8_t page[raid_phys_disk_page0::kSize] = {};
     uint32_t size = sizeof(page);
-    if (ConfigPageReadCore(context, adapter, number, kPageTypeRaidPhysDisk, 0, 0, kReadCurrent, page, &size) !=
-        kLibOk) {
+    if (ConfigPageReadCore(context, adapter, walk.cursor(), kPageTypeRaidPhysDisk, 0, 0, kReadCurrent, page,
+                           &size) != kLibOk) {
       return false;
     }
     if (GetLe16(page, raid_phys_disk_page0::kDevHandle) == devHandle) return true;
-    uint32_t nextNumber = Get8(page, raid_phys_disk_page0::kDiskNumber);
-    if (nextNumber == number) return false;
-    number = nextNumber;
+    if (!walk.Take(Get8(page, raid_phys_disk_page0::kDiskNumber))) return false;
   }
-  return false;
 }
 
 // RAID member disks are seen by the host only through their volume: drop

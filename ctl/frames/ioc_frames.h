@@ -14,6 +14,8 @@ inline constexpr size_t kMessageVersion = 0;     // u16
 inline constexpr size_t kMessageLength = 2;      // u8, the reply's length in 32-bit words
 inline constexpr size_t kProductId = 26;         // u16; bits 12-15 = 2 for SAS
 inline constexpr size_t kIocCapabilities = 28;   // u32
+inline constexpr size_t kMaxVolumes = 55;        // u8
+inline constexpr size_t kMaxDevHandle = 56;      // u16
 inline constexpr uint32_t kSize = 64;
 inline constexpr uint32_t kCapabilityIntegratedRaid = 0x1000;
 inline constexpr uint32_t kCapabilityNuma = 0x8000;

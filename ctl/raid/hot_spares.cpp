@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "ctl/base/byte_order.h"
+#include "ctl/base/handle_walk.h"
 #include "ctl/config_pages/config_pages.h"
 #include "ctl/frames/config_frame.h"
 #include "ctl/frames/raid_action_frame.h"
@@ -14,23 +15,21 @@ namespace {
 
 constexpr uint8_t kNoDiskNumber = 0xFF;
 constexpr uint8_t kDefaultPool = 1;
-constexpr uint32_t kMaxDiskPages = 256;
 
-// The disk number and pool of the physical disk with the DevHandle.
+// The disk number and pool of the physical disk with the DevHandle. A page
+// whose number does not move forward ends the walk unused: that number is
+// what the caller would take.
 bool FindDiskPage(LibContext* context, const LibHandle* adapter, uint16_t devHandle, uint8_t* page) {
-  uint32_t cursor = raid_phys_disk_page0::kWalkStart;
-  for (uint32_t pages = 0; pages < kMaxDiskPages; ++pages) {
+  HandleWalk walk(raid_phys_disk_page0::kWalkStart, kLowestNumber, kHighestNumber);
+  for (;;) {
     uint32_t size = raid_phys_disk_page0::kSize;
-    if (ConfigPageReadCore(context, adapter, cursor, kPageTypeRaidPhysDisk, 0, 0, kReadCurrent, page, &size) !=
-        kLibOk) {
+    if (ConfigPageReadCore(context, adapter, walk.cursor(), kPageTypeRaidPhysDisk, 0, 0, kReadCurrent, page,
+                           &size) != kLibOk) {
       return false;
     }
+    if (!walk.Take(Get8(page, raid_phys_disk_page0::kDiskNumber))) return false;
     if (GetLe16(page, raid_phys_disk_page0::kDevHandle) == devHandle) return true;
-    uint8_t number = Get8(page, raid_phys_disk_page0::kDiskNumber);
-    if (number == cursor) return false;
-    cursor = number;
   }
-  return false;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ctl/base/byte_order.h"
+#include "ctl/base/handle_walk.h"
 #include "ctl/config_pages/config_pages.h"
 #include "ctl/transport/driver_transport.h"
 #include "ctl/frames/config_frame.h"
@@ -16,10 +17,6 @@
 namespace {
 
 constexpr uint32_t kUnmapped = 0xFFFFFFFF;
-// A walk longer than the number of DevHandles or disk numbers goes round in
-// circles.
-constexpr uint32_t kMaxVolumePages = 0x10000;
-constexpr uint32_t kMaxDiskPages = 256;
 
 bool VolumeIsLive(uint8_t state, uint32_t flags) {
   return !(flags & raid_volume_page0::kStatusInactive) && state != raid_volume_page0::kStateMissing &&
@@ -110,21 +107,23 @@ LibStatus AddVolume(LibContext* context, AdapterRecord* adapter, const PageCopy&
 
 LibStatus WalkVolumes(LibContext* context, AdapterRecord* adapter) {
   LibHandle adapterHandle = adapter->header.handle;
-  uint32_t cursor = raid_volume_page0::kWalkStart;
-  for (uint32_t pages = 0; pages < kMaxVolumePages; ++pages) {
+  // The walk ends at a page that names a DevHandle already passed, 0 or one
+  // beyond the controller's maximum, and at a page beyond the most volumes
+  // the controller keeps: what it found stands, no volume twice.
+  HandleWalk walk(raid_volume_page0::kWalkStart, kLowestDevHandle,
+                  IocFactsMaxDevHandle(adapter->iocFacts, sizeof(adapter->iocFacts)),
+                  IocFactsMaxVolumes(adapter->iocFacts, sizeof(adapter->iocFacts)));
+  for (;;) {
     // Each volume's page is read at its own size.
     PageCopy page(context);
-    LibStatus status = page.Read(&adapterHandle, cursor, kPageTypeRaidVolume, 0, 0, kReadCurrent);
+    LibStatus status = page.Read(&adapterHandle, walk.cursor(), kPageTypeRaidVolume, 0, 0, kReadCurrent);
     if (status == kLibPageNotPresent) return kLibOk;
     if (status != kLibOk) return status;
     if (!page.Holds(0, raid_volume_page0::kMembers)) return kLibFailure;
+    if (!walk.Take(GetLe16(page.data(), raid_volume_page0::kDevHandle))) return kLibOk;
     status = AddVolume(context, adapter, page);
     if (status != kLibOk) return status;
-    uint16_t next = GetLe16(page.data(), raid_volume_page0::kDevHandle);
-    if (next == cursor) return kLibOk;
-    cursor = next;
   }
-  return kLibOk;
 }
 
 // Whether a volume of the adapter has the disk among its members: a member
@@ -140,15 +139,18 @@ bool IsVolumeMember(const AdapterRecord* adapter, uint8_t number) {
 
 LibStatus WalkHotSpares(LibContext* context, AdapterRecord* adapter) {
   LibHandle adapterHandle = adapter->header.handle;
-  uint32_t cursor = raid_phys_disk_page0::kWalkStart;
-  for (uint32_t pages = 0; pages < kMaxDiskPages; ++pages) {
+  // A page whose disk number does not move forward ends the walk with the
+  // hot spares found, none twice.
+  HandleWalk walk(raid_phys_disk_page0::kWalkStart, kLowestNumber, kHighestNumber);
+  for (;;) {
     uint8_t page[raid_phys_disk_page0::kSize] = {};
     uint32_t size = sizeof(page);
-    LibStatus status = ConfigPageReadCore(context, &adapterHandle, cursor, kPageTypeRaidPhysDisk, 0, 0, kReadCurrent,
-                                          page, &size);
+    LibStatus status = ConfigPageReadCore(context, &adapterHandle, walk.cursor(), kPageTypeRaidPhysDisk, 0, 0,
+                                          kReadCurrent, page, &size);
     if (status == kLibPageNotPresent) return kLibOk;
     if (status != kLibOk) return status;
     uint8_t number = Get8(page, raid_phys_disk_page0::kDiskNumber);
+    if (!walk.Take(number)) return kLibOk;
     if (Get8(page, raid_phys_disk_page0::kDiskState) == kDiskStateHotSpare && !IsVolumeMember(adapter, number)) {
       PhysDiskRecord* disk = nullptr;
       status = AddHotSpareRecord(context, &disk, &adapterHandle);
@@ -161,10 +163,7 @@ LibStatus WalkHotSpares(LibContext* context, AdapterRecord* adapter) {
       status = FillDisk(context, disk);
       if (status != kLibOk) return status;
     }
-    if (number == cursor) return kLibOk;
-    cursor = number;
   }
-  return kLibOk;
 }
 
 }  // namespace

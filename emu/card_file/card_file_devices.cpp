@@ -50,6 +50,24 @@ DeviceKey<T> Text(const char* key, std::string T::*member, size_t maxLength) {
       }};
 }
 
+// A number a page names in place of the device's own, written only when set
+// (-1: the device's own).
+template <typename T, typename M>
+DeviceKey<T> PageNumber(const char* key, M T::*member, int digits, uint64_t max) {
+  return DeviceKey<T>{
+      key,
+      [member, digits](const T& t) {
+        if (t.*member < 0) return std::string();
+        return text::HexNumber(static_cast<uint64_t>(t.*member), digits);
+      },
+      [member, max, key](T& t, const std::string& value, std::string* problem) {
+        uint64_t v;
+        if (!ReadNumber(value, max, &v, key, problem)) return false;
+        t.*member = static_cast<M>(v);
+        return true;
+      }};
+}
+
 bool ReadYes(const std::string& value, bool* out, const char* key, std::string* problem) {
   if (value == "yes" || value == "no") {
     *out = value == "yes";
@@ -202,6 +220,7 @@ const std::vector<DeviceKey<ModuleModel>>& ModuleKeys() {
                        return true;
                      }},
         Number("oem-attributes", &M::oemAttributes, 8, 0xFFFFFFFFu),
+        PageNumber("page-dev-handle", &M::pageDevHandle, 4, 0xFFFF),
         Number("trim-count", &M::trimCount, 0, ~0ull),
         DeviceKey<M>{"state", [](const M& m) { return std::string(ModuleStateName(m.state)); },
                      [](M& m, const std::string& v, std::string* p) {
@@ -234,6 +253,7 @@ const std::vector<DeviceKey<VolumeModel>>& VolumeKeys() {
         Number("blocks-remaining", &V::blocksRemaining, 0, ~0ull),
         Text("name", &V::name, 16),
         Number("wwid", &V::wwid, 16, ~0ull),
+        PageNumber("page-dev-handle", &V::pageDevHandle, 4, 0xFFFF),
         DeviceKey<V>{"guid", [](const V& v) { return text::Hex(v.guid.data(), v.guid.size()); },
                      [](V& v, const std::string& value, std::string* p) {
                        std::vector<uint8_t> bytes;
@@ -282,6 +302,7 @@ const std::vector<DeviceKey<PhysDiskModel>>& DiskKeys() {
       Number("incompatible-reason", &D::incompatibleReason, 0, 0xFF),
       Number("status-flags", &D::statusFlags, 8, 0xFFFFFFFFu),
       Number("hot-spare-pool", &D::hotSparePool, 0, 0xFF),
+      PageNumber("page-number", &D::pageNumber, 2, 0xFF),
   };
   return keys;
 }

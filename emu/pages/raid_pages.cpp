@@ -28,7 +28,7 @@ std::vector<uint8_t> VolumePage0(const AdapterModel& adapter, const VolumeModel&
       NewPage(kPageRaidVolume, 0, p::kVersion, p::Bytes(static_cast<uint32_t>(v.members.size())));
   RaidLimits limits = ReadRaidLimits(adapter);
   int index = LimitIndex(v.type);
-  le::Put16(&page, p::kDevHandle, v.devHandle);
+  le::Put16(&page, p::kDevHandle, v.pageDevHandle >= 0 ? static_cast<uint16_t>(v.pageDevHandle) : v.devHandle);
   le::Put8(&page, p::kState, v.state);
   le::Put8(&page, p::kType, v.type);
   le::Put32(&page, p::kStatusFlags, v.statusFlags);
@@ -65,7 +65,7 @@ std::vector<uint8_t> DiskPage0(const AdapterModel& adapter, const PhysDiskModel&
   namespace p = raid_disk0;
   std::vector<uint8_t> page = NewPage(kPageRaidPhysDisk, 0, p::kVersion, p::kBytes);
   le::Put16(&page, p::kDevHandle, DiskHandle(adapter, d));
-  le::Put8(&page, p::kNumber, d.number);
+  le::Put8(&page, p::kNumber, d.pageNumber >= 0 ? static_cast<uint8_t>(d.pageNumber) : d.number);
   le::Put8(&page, p::kHotSparePool, d.hotSparePool);
   le::Put8(&page, p::kState, d.state);
   le::Put8(&page, p::kOfflineReason, d.offlineReason);

@@ -55,7 +55,7 @@ std::vector<uint8_t> DevicePage0(const ModuleModel& m) {
   le::Put16(&page, p::kParentDevHandle, kControllerHandle);
   le::Put8(&page, p::kPhyNum, m.slot);
   le::Put8(&page, p::kAccessStatus, m.accessStatus);
-  le::Put16(&page, p::kDevHandle, m.devHandle);
+  le::Put16(&page, p::kDevHandle, m.pageDevHandle >= 0 ? static_cast<uint16_t>(m.pageDevHandle) : m.devHandle);
   le::Put32(&page, p::kDeviceInfo, m.deviceInfo);
   le::Put16(&page, p::kFlags, m.deviceFlags);
   le::Put8(&page, p::kPhysicalPort, m.physicalPort);

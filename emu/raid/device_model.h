@@ -105,6 +105,9 @@ struct ModuleModel {
   char modelType = '0';              // configuration identifier: a type digit ...
   std::string configId;              // ... and four characters ("2519")
   uint32_t oemAttributes = 0x00000001;  // what the compatibility check reports as OEM attributes
+  // The DevHandle its SAS device page 0 names (-1: its own): a controller
+  // that hands back a wrong handle, one pointing back or 0.
+  int32_t pageDevHandle = -1;
 
   ModuleState state = ModuleState::kPresent;
   TargetSense sense;
@@ -187,6 +190,7 @@ struct VolumeModel {
   std::vector<uint8_t> guid;     // 24 bytes
   std::vector<VolumeMember> members;
   TargetSense sense;
+  int32_t pageDevHandle = -1;    // the DevHandle its RAID volume page 0 names (-1: its own)
   bool operator==(const VolumeModel&) const = default;
 };
 
@@ -216,6 +220,7 @@ struct PhysDiskModel {
   uint8_t incompatibleReason = 0;
   uint32_t statusFlags = 0;
   uint8_t hotSparePool = 0;     // hot spares: the pool they serve
+  int16_t pageNumber = -1;      // the disk number its RAID physical disk page 0 names (-1: its own)
   bool operator==(const PhysDiskModel&) const = default;
 };
 

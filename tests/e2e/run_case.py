@@ -34,6 +34,8 @@ A case file (cases/<name>.case) holds "key: value" lines:
                                            with expected/<case>.card)
   trace: yes                              (the driver trace, TESSVARC_EMU_TRACE, is
                                            compared with expected/<case>.trace)
+  requests-at-most: <count>               (the run sends at most this many driver
+                                           requests: the lines of its driver trace)
 The expected standard output is expected/<name>.out. With --update the
 expected files are written from this run instead (review them by hand).
 """
@@ -235,7 +237,8 @@ def main():
         for folder in case["dirs"]:
             os.makedirs(os.path.join(work, folder), exist_ok=True)
         trace_path = os.path.join(work, "trace.txt")
-        if case["trace"] == "yes":
+        most = case.get("requests-at-most")
+        if case["trace"] == "yes" or most is not None:
             env["TESSVARC_EMU_TRACE"] = trace_path
         limit = case.get("file-size-limit")
 
@@ -277,6 +280,14 @@ def main():
             actual = mask_trace(open(trace_path, "rb").read()) if os.path.exists(trace_path) else b""
             ok &= compare("driver trace", os.path.join(HERE, "expected", name + ".trace"), actual,
                           opts.update)
+        if most is not None:
+            sent = 0
+            if os.path.exists(trace_path):
+                with open(trace_path, "rb") as trace:
+                    sent = sum(1 for _ in trace)
+            if sent > int(most):
+                print(f"{sent} driver requests, expected at most {most}")
+                ok = False
         if not ok and run.stderr:
             print("standard error:")
             print(run.stderr.decode("utf-8", "replace"))

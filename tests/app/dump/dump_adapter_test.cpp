@@ -138,6 +138,62 @@ TEST_F(DumpAdapterTest, AWalkThatGoesRoundEnds) {
   EXPECT_TRUE(Has(text, "\nSASEnclosurePage0 / 01\n"));
 }
 
+// An extended page of `bytes` bytes of the type, with a 16-bit handle at `at`.
+std::vector<uint8_t> ExtendedPage(uint8_t extType, size_t bytes, size_t at, uint16_t handle) {
+  std::vector<uint8_t> page(bytes, 0);
+  page[0] = 1;
+  page[3] = 15;
+  page[4] = static_cast<uint8_t>(bytes / 4);
+  page[6] = extType;
+  page[at] = static_cast<uint8_t>(handle);
+  page[at + 1] = static_cast<uint8_t>(handle >> 8);
+  return page;
+}
+
+// A page that answers 0, points back or names a handle beyond the
+// controller's highest DevHandle (IOC FACTS: 0x40) ends its walk there,
+// without being written: each family keeps the instances before it.
+TEST_F(DumpAdapterTest, AWalkEndsAtAHandleThatDoesNotMoveForward) {
+  struct Case {
+    const char* what;
+    void (*change)(emu::AdapterModel&);
+    const char* title;
+    uint32_t written;
+  };
+  const Case cases[] = {
+      {"slot 6's device page answers 0", [](emu::AdapterModel& a) { a.modules[2].pageDevHandle = 0; },
+       "SASDevicePage0 / ", 2},
+      {"slot 6's device page points back", [](emu::AdapterModel& a) { a.modules[2].pageDevHandle = 0x0009; },
+       "SASDevicePage0 / ", 2},
+      {"the volume page answers 0", [](emu::AdapterModel& a) { a.raid.volumes[0].pageDevHandle = 0; },
+       "RAIDVolumePage", 0},
+      {"disk 3's page names disk 1", [](emu::AdapterModel& a) { a.raid.disks[3].pageNumber = 1; },
+       "RAIDPhysicalDiskPage0 / ", 3},
+      {"the enclosure page answers 0",
+       [](emu::AdapterModel& a) {
+         std::vector<uint8_t> page = ExtendedPage(0x15, 40, 22, 0);
+         a.pages[emu::PageKey{15, 0, 0x15, 1}] = emu::ConfigPage{page, page, page};
+       },
+       "SASEnclosurePage0 / ", 0},
+      {"an expander beyond the highest DevHandle",
+       [](emu::AdapterModel& a) {
+         std::vector<uint8_t> page = ExtendedPage(0x11, 40, 24, 0x0050);
+         a.pages[emu::PageKey{15, 0, 0x11, 0x50}] = emu::ConfigPage{page, page, page};
+       },
+       "SASExpanderPage", 0},
+  };
+  for (const Case& c : cases) {
+    emu::HostModel host = emu::DefaultHost();
+    host.FirstAdapter()->iocCapabilities = 0x00001A5C;
+    c.change(*host.FirstAdapter());
+    Start(std::move(host));
+    SelectedController = 1;
+    std::string text = Dump();
+    EXPECT_EQ(CountOf(text, c.title), c.written) << c.what;
+    EXPECT_TRUE(Has(text, "\nDriverMappingPage0 / 0007\n")) << c.what;  // the dump goes on
+  }
+}
+
 TEST_F(DumpAdapterTest, AFileThatCannotBeCreated) {
   StartWith(0x00001A5C);
   EXPECT_EQ(DumpAdapter(0, "no-such-folder/dump.txt"), 1u);

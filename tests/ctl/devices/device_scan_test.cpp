@@ -79,6 +79,50 @@ TEST_F(DeviceScan, ElementCountOfTheConfigurationIsBoundedByThePage) {
   EXPECT_EQ(volumeTargets, 1u);
 }
 
+// The walks take only what lies within the controller's own limits (IOC
+// FACTS MaxDevHandle 0x40, MaxVolumes): a handle beyond them ends the walk
+// with what came before.
+TEST_F(DeviceScan, TheWalksStayWithinTheControllersLimits) {
+  {  // slot 6's module beyond the highest DevHandle: the walk (9, A, C, 41) ends there
+    emu::HostModel host = CardFile("unconfigured");
+    host.FirstAdapter()->FindModule(6)->devHandle = 0x0041;
+    StartScannedCard(host);
+    EXPECT_EQ(DeviceHandles(FirstAdapterRecord()), (std::vector<uint16_t>{0x0009, 0x000A, 0x000C}));
+  }
+  {  // two volumes on a controller that keeps one: the first of the walk stays
+    emu::HostModel host = CardFile("default");
+    emu::RaidModel& raid = host.FirstAdapter()->raid;
+    emu::VolumeModel second = raid.volumes.front();
+    second.devHandle = 0x003F;
+    second.members.assign(raid.volumes.front().members.begin() + 2, raid.volumes.front().members.end());
+    raid.volumes.front().members.resize(2);
+    raid.volumes.push_back(second);
+    StartScannedCard(host);
+    const VolumeRecord* volume = FirstAdapterRecord()->volumes;
+    ASSERT_NE(volume, nullptr);
+    EXPECT_EQ(volume->devHandle, 0x003F);
+    EXPECT_EQ(volume->next, nullptr);
+  }
+}
+
+// A configuration that names its volume twice presents one target.
+TEST_F(DeviceScan, AVolumeNamedTwiceIsOneTarget) {
+  Start(CardFile("default"));
+  ASSERT_EQ(Discover(kCardFlags | kDiscoverSkipDeviceScan | kDiscoverSkipRaidScan), kLibOk);
+  LibHandle adapter = FirstAdapterRecord()->header.handle;
+  uint8_t page[256] = {};
+  uint32_t size = sizeof(page);
+  ASSERT_EQ(ReadRaidConfigPage0(&adapter, page, &size, 0x20000000, 1), kLibOk);
+  ASSERT_GE(size, 56u);
+  std::vector<uint8_t> twice(page, page + size);
+  twice.insert(twice.begin() + 48, twice.begin() + 48, twice.begin() + 56);  // element 0 again
+  twice[1] = static_cast<uint8_t>(twice.size() / 4);
+  twice[44] = static_cast<uint8_t>(twice[44] + 1);
+  SetPage(15, 0, 0x16, 0, twice);
+  EXPECT_EQ(ScanSasDevices(context(), &adapter), kLibOk);
+  EXPECT_EQ(DeviceHandles(FirstAdapterRecord()), (std::vector<uint16_t>{0x0040}));
+}
+
 TEST_F(DeviceScan, BlockOfAScannedModule) {
   StartScannedCard(CardFile("unconfigured"));
   const DeviceRecord* d = FirstAdapterRecord()->devices;

@@ -168,7 +168,9 @@ TEST_F(RaidInfo, MemberCountOfAPageIsBoundedByThePageAndTheTable) {
 }
 
 TEST_F(RaidInfo, EachVolumePageOfTheWalkIsReadAtItsOwnSize) {
-  StartDefaultCard();
+  emu::HostModel host = CardFile("default");
+  host.FirstAdapter()->maxVolumes = 2;
+  StartScannedCard(host);
   LibHandle adapter = FirstAdapterRecord()->header.handle;
   uint8_t first[64] = {};
   uint32_t size = sizeof(first);
@@ -179,22 +181,24 @@ TEST_F(RaidInfo, EachVolumePageOfTheWalkIsReadAtItsOwnSize) {
   std::vector<uint8_t> second(first, first + 40);
   second.resize(72);
   second[1] = 72 / 4;
-  PutLe16(&second, 4, 0x0041);
+  PutLe16(&second, 4, 0x003F);
   PutLe32(&second, 8, 0x4);
   second[36] = 8;
   for (uint8_t m = 0; m < 8; ++m) {
     second[40 + 4 * m + 1] = m;
     second[40 + 4 * m + 2] = m % 4;
   }
-  SetPage(8, 0, 0, 0x41, second);
+  SetPage(8, 0, 0, 0x3F, second);
   context()->discoveryFlags = kCardFlags;
   ASSERT_EQ(QmxRefreshAdapter(&adapter), kLibOk);
-  ASSERT_NE(FirstAdapterRecord()->volumes, nullptr);
-  VolumeRecord* later = FirstAdapterRecord()->volumes->next;
-  ASSERT_NE(later, nullptr);
-  EXPECT_EQ(later->devHandle, 0x0041);
+  // The walk runs in rising DevHandles: the larger page comes first.
+  VolumeRecord* larger = FirstAdapterRecord()->volumes;
+  ASSERT_NE(larger, nullptr);
+  ASSERT_NE(larger->next, nullptr);
+  EXPECT_EQ(larger->devHandle, 0x003F);
+  EXPECT_EQ(larger->next->devHandle, 0x0040);
   uint32_t members = 0;
-  EXPECT_EQ(QmxCountMemberDisks(&later->header.handle, &members), kLibOk);
+  EXPECT_EQ(QmxCountMemberDisks(&larger->header.handle, &members), kLibOk);
   EXPECT_EQ(members, 8u);
 }
 
