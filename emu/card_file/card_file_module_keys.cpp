@@ -192,6 +192,65 @@ Key Image(const char* key, std::vector<uint8_t> M::*member) {
              true};
 }
 
+// "N VALID CRC SIZE": panic slot N (0-3); written for the slots that differ
+// from a new module's (an erased one is "N 0 0 0").
+Key PanicSlot() {
+  return Key{"panic-slot",
+             [](const M& m) {
+               std::vector<std::string> lines;
+               for (size_t i = 0; i < kPanicSlots; ++i) {
+                 const PanicSlotModel& p = m.panicSlots[i];
+                 if (p == kDefaultPanicSlots[i]) continue;
+                 lines.push_back(std::to_string(i) + " " + (p.valid ? "1" : "0") + " " + (p.crcGood ? "1" : "0") +
+                                 " " + std::to_string(p.dataSize));
+               }
+               return Lines("panic-slot", lines);
+             },
+             [](M& m, const std::string& value, std::string* problem) {
+               std::vector<std::string> w = Words(value);
+               uint64_t slot, valid, crc, size;
+               if (w.size() != 4 || !text::ParseUnsigned(w[0], kPanicSlots - 1, &slot) ||
+                   !text::ParseUnsigned(w[1], 1, &valid) || !text::ParseUnsigned(w[2], 1, &crc) ||
+                   !text::ParseUnsigned(w[3], 0x1000000, &size)) {
+                 return *problem = "panic-slot takes the slot (0-3), valid (0/1), CRC (0/1) and the dump's size "
+                                   "(at most 16 MiB)",
+                        false;
+               }
+               m.panicSlots[slot] = PanicSlotModel{valid == 1, crc == 1, static_cast<uint32_t>(size)};
+               return true;
+             },
+             true};
+}
+
+// "RBLOCK TYPE MAPPING REPLACEMENT": a block of the module's block tables
+// set apart from the built-in ones (emu/modules/raw_flash.h).
+Key RawBlock() {
+  return Key{"raw-block",
+             [](const M& m) {
+               std::vector<std::string> lines;
+               for (const RawBlockModel& b : m.rawBlocks) {
+                 lines.push_back(text::HexNumber(b.rblock, 3) + " " + std::to_string(b.type) + " " +
+                                 std::to_string(b.mapping) + " " + text::HexNumber(b.replacement, 3));
+               }
+               return Lines("raw-block", lines);
+             },
+             [](M& m, const std::string& value, std::string* problem) {
+               std::vector<std::string> w = Words(value);
+               uint64_t rblock, type, mapping, replacement;
+               if (w.size() != 4 || !text::ParseUnsigned(w[0], 0x7FF, &rblock) ||
+                   !text::ParseUnsigned(w[1], 255, &type) || !text::ParseUnsigned(w[2], 255, &mapping) ||
+                   !text::ParseUnsigned(w[3], 0xFFFF, &replacement)) {
+                 return *problem = "raw-block takes the R-block (0-0x7FF), type, mapping state and replacement", false;
+               }
+               RawBlockModel block{static_cast<uint16_t>(rblock), static_cast<uint8_t>(type),
+                                   static_cast<uint8_t>(mapping), static_cast<uint16_t>(replacement)};
+               std::erase_if(m.rawBlocks, [&](const RawBlockModel& b) { return b.rblock == block.rblock; });
+               m.rawBlocks.push_back(block);
+               return true;
+             },
+             true};
+}
+
 }  // namespace
 
 void AddModuleCommandKeys(std::vector<Key>* keys) {
@@ -217,6 +276,9 @@ void AddModuleCommandKeys(std::vector<Key>* keys) {
   keys->push_back(Image("firmware-image", &M::firmwareImage));
   keys->push_back(Image("config-image", &M::configImage));
   keys->push_back(Image("format-settings", &M::formatSettings));
+  keys->push_back(PanicSlot());
+  keys->push_back(Count("panic-read-fails", &M::panicReadFails));
+  keys->push_back(RawBlock());
 }
 
 }  // namespace emu::card_file

@@ -3,9 +3,11 @@
 // the bus) and counts it. The controller comes back with its phys set up
 // from the persistent copy of SAS IO unit page 1, so a phy disabled only in
 // the current copy (a module taken off the bus for a while) is back, and
-// with the settings of manufacturing page 10's persistent copy; the
-// modules were dropped from the bus and found again, so each one's session
-// (unlock level, challenge, SCT data phase, the command before) starts anew.
+// with the settings of manufacturing page 10's persistent copy and the SAS
+// addresses of manufacturing page 5 as NVRAM holds them (a new base address
+// written there takes effect); the modules were dropped from the bus and
+// found again, so each one's session (unlock level, challenge, SCT data
+// phase, the command before) starts anew.
 // It runs the firmware its flash holds (a download takes effect here).
 #include "emu/host/emulator.h"
 #include "emu/controller/handlers.h"
@@ -21,6 +23,7 @@ int HardReset(AdapterModel& adapter, AdapterRuntime& runtime, uint8_t*) {
   // is loaded from NVRAM as the controller starts: a value written there
   // takes effect now.
   if (ConfigPage* board = adapter.FindPage(kPageManufacturing, 10, 0, 0)) board->current = board->nvram;
+  if (ConfigPage* addresses = adapter.FindPage(kPageManufacturing, 5, 0, 0)) addresses->current = addresses->nvram;
   // A reset ends any download in progress: pieces sent before it are lost.
   runtime.downloads.clear();
   for (auto& [slot, module] : runtime.modules) ResetModuleSession(module);

@@ -166,6 +166,7 @@ inline constexpr uint8_t kLastHostLog = 0x9F;
 inline constexpr uint8_t kGrownBadBlocks = 0xA8;
 inline constexpr uint8_t kSsdEventLog = 0xB7;
 inline constexpr uint8_t kSctCommandStatus = 0xE0;
+inline constexpr uint32_t kSctCommandSectorsMax = 2;  // a command block written to it: one sector, or padded to two
 inline constexpr uint8_t kSctData = 0xE1;
 inline constexpr uint8_t kSystemEventLog = 0xFB;
 inline constexpr uint32_t kHostLogPages = 16;
@@ -200,6 +201,7 @@ inline constexpr uint16_t kUnlockRefused = 0xC002;    // wrong response, or no c
 inline constexpr uint16_t kSecurityLocked = 0xC003;   // the module is ATA security locked
 inline constexpr uint16_t kDataPhaseRefused = 0xC004; // a data transfer that was not due
 inline constexpr uint16_t kWriteRefused = 0xC005;     // the module would not store the data
+inline constexpr uint16_t kReadFault = 0xC006;        // the flash could not be read (a panic dump)
 }  // namespace sct
 
 // The vendor SCT actions.
@@ -214,7 +216,58 @@ inline constexpr uint16_t kFormatSettingsRead = 0xC60C;
 inline constexpr uint32_t kUnlockLevel = 2;        // the function code's low byte
 inline constexpr uint32_t kResponse = 256;         // unlock: the encrypted challenge
 inline constexpr uint32_t kFormatValue = 62;       // 0xC60B: u32 in the command sector
+inline constexpr uint16_t kPanicLog = 0xC601;      // function 0 query, 1 extract, 2 erase
+inline constexpr uint16_t kPageConversion = 0xC00B;
+inline constexpr uint16_t kBlockTables = 0xC03B;   // function 0 PE table, 1 mapping table
+inline constexpr uint16_t kRawPageRead = 0xC00C;   // function 1
 }  // namespace vendor
+
+// The panic log action (0xC601): the command sector, the query answer (1024
+// bytes: four 36-byte slot headers from 0) and the dump.
+namespace panic {
+inline constexpr uint32_t kQueryParameter = 4;  // u8, function 0: 1
+inline constexpr uint32_t kSlot = 6;            // u8, functions 1 and 2: the panic slot
+inline constexpr uint32_t kQueryBytes = 1024;
+inline constexpr uint32_t kEraseBytes = 1024;   // read after an erase
+inline constexpr uint32_t kHeaderBytes = 36;
+inline constexpr uint32_t kPrefix = 0;          // u32[2]
+inline constexpr uint32_t kTransaction = 8;     // u32
+inline constexpr uint32_t kSyncCode = 12;
+inline constexpr uint32_t kUnlockLevel = 16;
+inline constexpr uint32_t kHeaderSize = 20;
+inline constexpr uint32_t kDataSize = 24;
+inline constexpr uint32_t kEPageAddress = 28;
+inline constexpr uint32_t kValid = 32;          // u16
+inline constexpr uint32_t kCrc = 34;            // u16
+static_assert(kCrc + 2 == kHeaderBytes && 4 * kHeaderBytes <= kQueryBytes);
+}  // namespace panic
+
+// The raw-flash actions: the conversion of a physical page address
+// (0xC00B: the low and high words at 8 and 12 of the command sector; 512
+// bytes back, the first 22 the address: an 8-byte header, then seven u16
+// fields at 8-20, the R-block at 16), the block tables (0xC03B: the R-block
+// in bytes 4 and 5 (bits 8-10); the PE table 512 bytes, mapping state at 2
+// and block type at 3; the mapping table 1024 bytes of u16 entries) and the
+// raw page read (0xC00C function 1: the 14 field bytes at 8-21; a flash
+// page of data back).
+namespace raw {
+inline constexpr uint32_t kAddressLow = 8;      // u32, 0xC00B
+inline constexpr uint32_t kAddressHigh = 12;    // u32
+inline constexpr uint32_t kConversionBytes = 512;
+inline constexpr uint32_t kFields = 8;          // the seven u16 fields of the address
+inline constexpr uint32_t kFieldBytes = 14;
+inline constexpr uint32_t kRBlockField = 16;    // u16, within the address
+inline constexpr uint32_t kBlockLow = 4;        // u8, 0xC03B
+inline constexpr uint32_t kBlockHigh = 5;       // u8, bits 8-10
+inline constexpr uint32_t kPeTableBytes = 512;
+inline constexpr uint32_t kMappingState = 2;
+inline constexpr uint32_t kBlockType = 3;
+inline constexpr uint32_t kMappingTableBytes = 1024;
+inline constexpr uint32_t kMappingEntries = 256;  // the entries the index reaches (bytes 0-511)
+inline constexpr uint32_t kReadFields = 8;      // 0xC00C: the 14 field bytes
+inline constexpr uint32_t kSupportedPages = 0x40000000;
+inline constexpr uint16_t kRBlocks = 0x800;
+}  // namespace raw
 
 // The diagnostic information block (action 0xC000, 512 bytes).
 namespace diag_info {

@@ -210,7 +210,9 @@ AtaAnswer WriteLog(AtaContext& c, uint8_t address, uint32_t page, uint32_t count
   if (count == 0 || !c.TakeSectors(count, &data)) return Aborted();
   AtaAnswer answer;
   if (address == lg::kSctCommandStatus) {
-    if (page != 0 || count != 1) return Aborted();
+    // A command block is one sector; the module also takes it padded to two
+    // (the panic log query is sent so) and reads the action from the first.
+    if (page != 0 || count > lg::kSctCommandSectorsMax) return Aborted();
     answer = SctCommand(c, data);
   } else if (address == lg::kSctData) {
     answer = page == 0 ? SctWriteData(c, data) : Aborted();

@@ -67,6 +67,13 @@ struct SctDataPhase {
   uint16_t function = 0;
   uint32_t bytes = 0;           // what the host must move
   std::vector<uint8_t> data;    // kRead: what it reads
+  // A streamed read (a panic dump) is taken in pieces: each read takes the
+  // next sectors (zeros past the end of the data) until the data is all
+  // read. A read of a panic dump fails while the module's panic-read-fails
+  // lasts, and the same piece is due again.
+  bool streamed = false;
+  bool panicDump = false;
+  uint32_t taken = 0;           // streamed: bytes read so far
 };
 
 struct ModuleRuntime {
@@ -86,6 +93,7 @@ struct ModuleRuntime {
   uint32_t configReads = 0;         // configuration image reads and writes
   uint32_t configWrites = 0;
   uint32_t formatSettingsWrites = 0;
+  uint32_t rawPageReads = 0;        // raw flash pages read (0xC00C)
   uint32_t lastFormatValue = 0;     // the u32 of the last format settings command (bytes 62-65)
   std::vector<std::vector<uint8_t>> packedActions;  // 0xC003 sectors
   std::map<uint8_t, std::vector<uint8_t>> hostLogs; // host vendor logs 0x80-0x9F written

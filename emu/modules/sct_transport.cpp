@@ -1,13 +1,16 @@
 // SCT over the SMART logs: a command sector written to log 0xE0 starts an
 // action (action code u16 at 0, function u16 at 2); the data it announces
 // moves through log 0xE1, a read or a write of exactly the announced size
-// (a read may take fewer sectors); reading log 0xE0 answers the status:
+// (a read may take fewer sectors; a streamed one, a panic dump, is taken in
+// pieces); reading log 0xE0 answers the status:
 // format version 3, the device state at byte 10 (5 "command executing"
 // while the module is busy: the sct-busy count of reads, or always for a
 // module in state busy), the extended status and codes of the last
 // command. A command the module refuses fails the log write itself, with
 // its reason in the extended status; a locked module refuses every SCT
 // command.
+#include <algorithm>
+
 #include "emu/modules/ata_layouts.h"
 #include "emu/host/le_bytes.h"
 #include "emu/modules/sct_actions.h"
@@ -70,6 +73,20 @@ std::vector<uint8_t> SctStatus(AtaContext& c) {
 AtaAnswer SctReadData(AtaContext& c, uint32_t count) {
   SctDataPhase& phase = c.runtime.pending;
   size_t bytes = static_cast<size_t>(count) * ata::kSectorBytes;
+  if (phase.kind == SctDataPhase::Kind::kRead && phase.streamed && count != 0) {
+    if (phase.panicDump && c.module.panicReadFails != 0) {
+      if (c.module.panicReadFails > 0) --c.module.panicReadFails;
+      c.runtime.lastSctStatus = s::kReadFault;
+      return Aborted();
+    }
+    std::vector<uint8_t> data(bytes, 0);
+    size_t from = std::min<size_t>(phase.taken, phase.data.size());
+    size_t n = std::min(bytes, phase.data.size() - from);
+    std::copy_n(phase.data.begin() + static_cast<std::ptrdiff_t>(from), n, data.begin());
+    phase.taken = static_cast<uint32_t>(std::min<size_t>(from + bytes, phase.data.size()));
+    if (phase.taken >= phase.data.size()) phase = SctDataPhase{};
+    return DataIn(std::move(data));
+  }
   if (phase.kind != SctDataPhase::Kind::kRead || count == 0 || bytes > phase.data.size()) {
     c.runtime.lastSctStatus = s::kDataPhaseRefused;
     return Aborted();

@@ -11,12 +11,16 @@
 // write of 1536 bytes with the value at 62-65) need an unlocked module.
 // A module armed with config-write-refusals refuses the image's data phase
 // (extended status 0xC005) and keeps the image it had.
+// The panic slots (0xC601, emu/modules/panic_slots.h) need no unlock; the
+// raw-flash actions (0xC00B, 0xC03B, 0xC00C, emu/modules/raw_flash.h) do.
 #include <algorithm>
 
 #include "emu/modules/aes128.h"
 #include "emu/modules/ata_layouts.h"
 #include "emu/host/le_bytes.h"
 #include "emu/modules/module_images.h"
+#include "emu/modules/panic_slots.h"
+#include "emu/modules/raw_flash.h"
 #include "emu/modules/sct_actions.h"
 #include "module_unlock_constants.h"
 
@@ -124,6 +128,10 @@ constexpr SctVendorAction kActions[] = {
     {v::kConfigImage, true, ConfigImageAction, ConfigImageWritten},
     {v::kFormatSettingsRead, true, FormatSettingsRead, nullptr},
     {v::kFormatSettingsWrite, true, FormatSettingsWrite, FormatSettingsWritten},
+    {v::kPanicLog, false, PanicLogAction, nullptr},
+    {v::kPageConversion, true, PageConversionAction, nullptr},
+    {v::kBlockTables, true, BlockTablesAction, nullptr},
+    {v::kRawPageRead, true, RawPageReadAction, nullptr},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 // rescan sees. Everything here is kept in the card file.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -76,6 +77,33 @@ struct SmartAttribute {
 inline constexpr size_t kSmartAttributeSlots = 30;  // entries of the SMART data sector
 inline constexpr uint64_t kSmartRawMax = 0x00FFFFFFFFFFFFFFull;
 
+// One of a module's four panic slots: a dump its firmware wrote when it
+// failed (vendor SCT action 0xC601). The dump's bytes are made from the
+// module's identity, the slot and the size.
+struct PanicSlotModel {
+  bool valid = false;     // the slot holds a panic
+  bool crcGood = false;   // the dump's check passed
+  uint32_t dataSize = 0;  // bytes of dump
+  bool operator==(const PanicSlotModel&) const = default;
+};
+inline constexpr size_t kPanicSlots = 4;
+using PanicSlots = std::array<PanicSlotModel, kPanicSlots>;
+// A new module's: slot 0 a good dump of 4097 bytes, slot 1 a panic whose
+// check failed, slot 2 empty, slot 3 a good dump of 700 bytes.
+inline constexpr PanicSlots kDefaultPanicSlots = {{{true, true, 0x1001}, {true, false, 0x200}, {}, {true, true, 0x2BC}}};
+
+// A flash block (R-block) of the module's block tables as the raw-flash
+// actions (0xC00B, 0xC03B, 0xC00C) see it. Blocks a module does not list
+// are those of emu/modules/raw_flash.h: a few system, invalid and
+// re-mapped ones, the rest ordinary user blocks.
+struct RawBlockModel {
+  uint16_t rblock = 0;       // 0 to 0x7FF
+  uint8_t type = 4;          // 0 invalid; 1, 2, 5 system; 3 user (a secure erase may overwrite it); others user
+  uint8_t mapping = 1;       // 0 invalid, 1 not re-mapped, others re-mapped
+  uint16_t replacement = 0;  // re-mapped: the block the mapping table names for every page
+  bool operator==(const RawBlockModel&) const = default;
+};
+
 // DeviceInfo bits of SAS device page 0 that tell what the device speaks.
 inline constexpr uint32_t kDeviceInfoSataDevice = 0x00000080;
 inline constexpr uint32_t kDeviceInfoSspTarget = 0x00000400;
@@ -137,6 +165,9 @@ struct ModuleModel {
   std::vector<uint8_t> firmwareImage;      // the last image DOWNLOAD MICROCODE stored
   std::vector<uint8_t> configImage;        // 3584 bytes once written (0xC008)
   std::vector<uint8_t> formatSettings;     // 2048 bytes once written (0xC60B)
+  PanicSlots panicSlots = kDefaultPanicSlots;  // an erase clears a slot
+  int panicReadFails = 0;                  // dump reads (0xC601 extract) still aborted (-1: all)
+  std::vector<RawBlockModel> rawBlocks;    // blocks set apart from the built-in table
   bool operator==(const ModuleModel&) const = default;
 };
 
