@@ -47,11 +47,18 @@ inline constexpr size_t kDeviceCount = 106;  // u8
 inline constexpr uint32_t kWriteAddress = 4;
 }  // namespace manufacturing_page4
 
-// Page 5: the card's first SAS address.
+// Page 5: the SAS address of each PHY of the controller, low word first;
+// PHY 0's is the card's SAS address.
 namespace manufacturing_page5 {
 inline constexpr uint8_t kNumber = 5;
-inline constexpr size_t kSasAddressLow = 16;   // u32
+inline constexpr size_t kPhyCount = 4;         // u8
+inline constexpr size_t kPhyEntries = 16;      // one 16-byte entry per PHY from here
+inline constexpr size_t kPhyEntrySize = 16;
+inline constexpr size_t kEntryAddressLow = 0;  // u32, within an entry: the PHY's SAS address
+inline constexpr size_t kEntryAddressHigh = 4; // u32
+inline constexpr size_t kSasAddressLow = 16;   // u32: PHY 0's, the card's SAS address
 inline constexpr size_t kSasAddressHigh = 20;  // u32
+static_assert(kSasAddressLow == kPhyEntries + kEntryAddressLow && kSasAddressHigh == kPhyEntries + kEntryAddressHigh);
 }  // namespace manufacturing_page5
 
 // Page 6: which power signals the board has fitted.
