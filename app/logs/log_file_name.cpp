@@ -26,15 +26,6 @@ constexpr size_t kIdentifySerial = 20;
 constexpr size_t kIdentifySerialSize = 20;
 static_assert(kIdentifySerial + kIdentifySerialSize <= kIdentifySize);
 
-// A part of the name that comes from a module: up to its first NUL, only
-// the characters that cannot lead out of a directory or into a hidden one.
-void AppendModuleText(std::string* name, const uint8_t* text, size_t length) {
-  for (size_t i = 0; i < length && text[i] != 0; ++i) {
-    char c = static_cast<char>(text[i]);
-    if (IsAlnumChar(c) || c == '-' || c == '_') name->push_back(c);
-  }
-}
-
 void AppendFormatted(std::string* name, const char* format, uint32_t value) {
   char part[32] = {};
   FormatString(part, sizeof part, format, value);
@@ -95,6 +86,13 @@ uint32_t Refuse(char* name, size_t size) {
 }
 
 }  // namespace
+
+void AppendModuleText(std::string* name, const uint8_t* text, size_t length) {
+  for (size_t i = 0; i < length && text[i] != 0; ++i) {
+    char c = static_cast<char>(text[i]);
+    if (IsAlnumChar(c) || c == '-' || c == '_') name->push_back(c);
+  }
+}
 
 uint32_t BuildLogFileName(uint32_t vxHandle, uint32_t ssdHandle, const char* prefix, uint32_t slot,
                           const LogNameOptions& options, char* name, size_t size) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // The room every generated name (directory included) must fit in, with its
 // terminator.
@@ -35,3 +36,8 @@ uint32_t BuildLogFileName(uint32_t vxHandle, uint32_t ssdHandle, const char* pre
 // "directory/name" into path (size bytes), or name alone when the directory
 // is empty. False, with path empty, when it does not fit.
 bool JoinLogPath(const char* directory, const char* name, char* path, size_t size = kLogFileNameSize);
+
+// Appends a part of a name that comes from a module (a serial number): up
+// to its first NUL, only letters, digits, '-' and '_', the characters that
+// cannot lead out of a directory or into a hidden one.
+void AppendModuleText(std::string* name, const uint8_t* text, size_t length);

@@ -20,8 +20,3 @@ int ReportUnavailable(const char* option) {
 int UpdatePkgCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
 int UpdatePkgCommandExec(CommandContext*) { return ReportUnavailable("-updatepkg"); }
 
-int PanicLogCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int PanicLogCommandExec(CommandContext*) { return ReportUnavailable("-paniclog"); }
-
-int ReadRawCommandParse(int, char**, CommandContext*) { return AcceptWords(); }
-int ReadRawCommandExec(CommandContext*) { return ReportUnavailable("-readraw"); }
