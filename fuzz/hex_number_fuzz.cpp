@@ -1,10 +1,11 @@
-// Hexadecimal numbers from arbitrary text: the parser never reads past the
-// text's end, and what it accepts is exactly what a plain reading of the
-// digits gives.
+// Hexadecimal and page-address numbers from arbitrary text: the parsers
+// never read past the text's end, and what they accept is exactly what a
+// plain reading of the digits gives.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "app/readraw/read_raw.h"
 #include "app/shell/hex_number.h"
 #include "emu/host/emulator.h"
 
@@ -43,6 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
     if (digits.size() <= 8 && high != 0xA5A5A5A5) __builtin_trap();
   }
 
+  uint32_t pageLow = 0;
+  uint32_t pageHigh = 0;
+  if (ParsePageAddress(text.c_str(), &pageLow, &pageHigh) && prefixed) {
+    if (!valid || pageLow != static_cast<uint32_t>(Value(digits)) ||
+        pageHigh != static_cast<uint32_t>(Value(digits) >> 32)) {
+      __builtin_trap();
+    }
+  }
   card.TakeOutput();
   return 0;
 }
