@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,16 @@ TEST_F(PanicLogTest, AFullDiskLeavesNoFile) {
   EXPECT_EQ(ReadPanicLog(vx_, kSlot, kPanicModeExtract, 1, 0, false), 1u);
   EXPECT_EQ(card_->TakeOutput(), "Write failed for log file!\n");
   EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST_F(PanicLogTest, AFileThatCannotBeCreatedFailsTheExtract) {
+  ScratchFolder folder;
+  const std::string name = FileName(0);
+  std::filesystem::create_directory(name + ".part");  // where the file would be written first
+  card_->TakeOutput();
+  EXPECT_EQ(ReadPanicLog(vx_, kSlot, kPanicModeExtract, 1, 0, false), 1u);
+  EXPECT_EQ(card_->TakeOutput(), Message("Error opening a file. Name: " + name + "."));
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{name + ".part"});
 }
 
 TEST_F(PanicLogTest, EraseGoesFromSlotThreeDownAndSkipsWhatIsNotExtractable) {
