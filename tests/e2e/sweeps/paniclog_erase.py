@@ -6,8 +6,9 @@ where every slot that is erased was reported, each "Successfully erased"
 line stands for a slot that is erased, and nothing but the extractable
 slots changed. A module may have erased a slot whose erase then failed on
 the way back (the read after the erase command): such a slot is reported
-as failed, and may be either way. A request that fails while the program
-starts may leave a module out of the card it found: such a module is
+as failed, and may be either way. The program's start-up requests are not
+failed here; a failed request of the command's own reading of the card
+may leave a module out of what it sees: such a module is
 skipped and not reported, and the command succeeds for the others (when a
 failed page read leaves a module without its cage or location name, the
 erases are counted over the card)."""
@@ -17,6 +18,7 @@ from fault_sweep import sections
 
 ARGS = ["-c", "1", "-paniclog", "-f", "erase"]
 CARD = "default.txt"
+STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
 MODULES = {4: "Cage = 01 Location = Upper", 5: "Cage = 01 Location = Lower",
            6: "Cage = 02 Location = Upper", 7: "Cage = 02 Location = Lower"}
 EXTRACTABLE = {0, 3}
