@@ -26,11 +26,15 @@ A sweep is a file sweeps/<name>.py defining
          start-up (e.g. -c 1 and an unknown command): the requests the
          first run shares with it from the start are not failed, so that
          a sweep of a long command spends its runs on the command itself
+  IMAGES (optional) image files tessvarc-test-images writes into the run's
+         working folder first (as a case's "image:" key)
+  INPUTS (optional) files of inputs/ copied into it (as "input:")
   check(run) -> list of problems (strings); empty when the run is sound.
 `run` has: kind, request (index 1-based, code, function, line), stdout,
 stderr (text), exit, card (the card file after the run, text), card_before,
 and baseline (the first run: stdout, exit, card, requests).
-Helpers for checkers: sections(card_text), page_bytes(card_text, header).
+Helpers for checkers: sections(card_text), page_bytes(card_text, header),
+image_bytes(card_text, type), module_keys(card_text, slot).
 
   fault_sweep.py --bindir BUILD [--runner R] [--jobs N] [--every K] NAME
 runs sweeps/NAME.py (with --every K only every K-th failure of its plan)
@@ -121,6 +125,27 @@ def page_bytes(card_text, header, copy="current"):
     return None
 
 
+def image_bytes(card_text, image_type):
+    """The flash image of a type the card file holds, or None when it lists
+    none: the flash then holds the image a new card has."""
+    for name, keys in sections(card_text):
+        if name == f"image {image_type}":
+            data = "".join(v for k, v in keys if k == "data")
+            return bytes.fromhex(data) if data else None
+    return None
+
+
+def module_keys(card_text, slot):
+    """The keys of a module's section as a dictionary; the lines of a
+    repeated key (config-image, firmware-image) joined."""
+    out = {}
+    for name, keys in sections(card_text):
+        if name == f"module {slot}":
+            for key, value in keys:
+                out[key] = out.get(key, "") + value
+    return out
+
+
 def fault_section(kind, request, skip):
     lines = ["", "[fault]"]
     if kind == "ioctl-error":
@@ -167,8 +192,10 @@ def without_added_faults(before, after):
     return after
 
 
-def run_once(program, args, card_text, stdin, work):
+def run_once(program, args, card_text, stdin, work, setup=None):
     os.makedirs(work, exist_ok=True)
+    if setup:
+        setup(work)
     card_path = os.path.join(work, "card.txt")
     trace_path = os.path.join(work, "trace.txt")
     with open(card_path, "w", encoding="utf-8") as f:
@@ -216,19 +243,21 @@ def shared_start(first, second):
     return count
 
 
-def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startup_args=None, every=1):
-    """Runs the sweep; returns (runs made, requests counted, problems)."""
+def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startup_args=None, every=1,
+          setup=None):
+    """Runs the sweep; returns (runs made, requests counted, problems).
+    setup(folder), when given, prepares each run's working folder."""
     card_before = open(card_file, encoding="utf-8").read()
     work = tempfile.mkdtemp(prefix="tessvarc-sweep-")
     try:
-        baseline = run_once(program, args, card_before, stdin, os.path.join(work, "first"))
+        baseline = run_once(program, args, card_before, stdin, os.path.join(work, "first"), setup)
         if "Sanitizer" in baseline.stderr:
             return 1, 0, ["first run: " + baseline.stderr]
         baseline.requests = parse_trace("\n".join(baseline.trace))
         runs = 1
         start = 0
         if startup_args is not None:
-            startup = run_once(program, startup_args, card_before, "", os.path.join(work, "startup"))
+            startup = run_once(program, startup_args, card_before, "", os.path.join(work, "startup"), setup)
             runs += 1
             start = shared_start(baseline.trace, startup.trace)
         plan = []
@@ -246,7 +275,7 @@ def sweep(program, args, card_file, check, stdin="", kinds=KINDS, jobs=2, startu
             number, (kind, request, skip) = item
             folder = os.path.join(work, str(number))
             run = run_once(program, args, card_before + fault_section(kind, request, skip), stdin,
-                           folder)
+                           folder, setup)
             shutil.rmtree(folder, ignore_errors=True)
             run.kind, run.request, run.baseline = kind, request, baseline
             run.card_before = card_before
@@ -287,10 +316,29 @@ def main():
     opts = parser.parse_args()
     module = load(opts.sweep)
     began = time.monotonic()
-    program = shlex.split(opts.runner) + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")]
-    runs, requests, problems = sweep(program, module.ARGS, find_card(module.CARD), module.check,
-                                     getattr(module, "STDIN", ""), getattr(module, "KINDS", KINDS),
-                                     opts.jobs, getattr(module, "STARTUP_ARGS", None), max(1, opts.every))
+    runner = shlex.split(opts.runner)
+    program = runner + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-emu")]
+    images = getattr(module, "IMAGES", [])
+    inputs = getattr(module, "INPUTS", [])
+    prepared = tempfile.mkdtemp(prefix="tessvarc-sweep-files-")
+    try:
+        # The files are made once and copied into each run's folder.
+        if images:
+            subprocess.run(runner + [os.path.join(os.path.abspath(opts.bindir), "tessvarc-test-images"),
+                                     prepared] + images, check=True, timeout=60)
+        for given in inputs:
+            shutil.copyfile(os.path.join(HERE, "inputs", given), os.path.join(prepared, given))
+
+        def setup(folder):
+            for name in os.listdir(prepared):
+                shutil.copyfile(os.path.join(prepared, name), os.path.join(folder, name))
+
+        runs, requests, problems = sweep(program, module.ARGS, find_card(module.CARD), module.check,
+                                         getattr(module, "STDIN", ""), getattr(module, "KINDS", KINDS),
+                                         opts.jobs, getattr(module, "STARTUP_ARGS", None), max(1, opts.every),
+                                         setup if images or inputs else None)
+    finally:
+        shutil.rmtree(prepared, ignore_errors=True)
     for problem in problems:
         print(problem)
     print(f"fault sweep {opts.sweep}: {runs} runs, {requests} requests, {len(problems)} problems,"

@@ -9,6 +9,8 @@
 
 #include "tests/app/images/fw_fixtures.h"
 #include "tests/app/images/rom_fixtures.h"
+#include "tests/app/modules/ssd_fw_fixtures.h"
+#include "tests/app/package/package_fixtures.h"
 
 namespace {
 
@@ -33,6 +35,38 @@ Bytes Rom(bool legacy, bool uefi, bool components, uint16_t deviceId) {
   return rom_test::OptionRomFile(fields);
 }
 
+// The pieces of the packages: the firmware of fw-good.bin, the BIOS images
+// of rom-legacy.bin and rom-uefi.bin, and a module firmware of revision
+// ZK0301AB with the customer IDs 103/7, made for the default card's modules
+// ('0' "2519").
+pkg_test::PkgEntry PkgFirmware(const fw_test::FwFields& fields = {}) {
+  fw_test::FwFields f = fields;
+  f.firmwareVersion = 0x0E010000;
+  f.packageVersion = 0x0E020600;
+  return {1, fw_test::FwImage(f)};
+}
+pkg_test::PkgEntry PkgModule(uint32_t configId = 0x39313532) {
+  app_test::SsdFwImage module;
+  module.size = 4096;
+  return {5, app_test::BuildSsdFwImage(module), configId, 0x30};
+}
+pkg_test::PkgEntry PkgRom(uint8_t type, bool legacy, bool uefi, uint16_t deviceId) {
+  return {type, Rom(legacy, uefi, !legacy, deviceId)};
+}
+
+Bytes Package(std::vector<pkg_test::PkgEntry> entries,
+              pkg_test::PkgCorruption corruption = pkg_test::PkgCorruption::kNone) {
+  pkg_test::PkgFields fields;
+  fields.entries = std::move(entries);
+  return pkg_test::BuildPackage(fields, corruption);
+}
+
+// BIOS, module firmware, controller firmware: the order in which a failing
+// entry leaves the firmware unflashed.
+Bytes PkgFirmwareLast(pkg_test::PkgCorruption corruption = pkg_test::PkgCorruption::kNone) {
+  return Package({PkgRom(2, true, false, 0x64), PkgModule(), PkgFirmware()}, corruption);
+}
+
 const std::map<std::string, std::function<Bytes()>>& Images() {
   static const std::map<std::string, std::function<Bytes()>> images = {
       // Firmware 14.01.00.00 with the card's own NVDATA version.
@@ -51,6 +85,25 @@ const std::map<std::string, std::function<Bytes()>>& Images() {
       {"rom-uefi.bin", [] { return Rom(false, true, true, 0x7E); }},
       {"rom-bad-checksum.bin", [] { return rom_test::CorruptedRom(rom_test::RomCorruption::kBadChecksum); }},
       {"rom-other-device.bin", [] { return rom_test::CorruptedRom(rom_test::RomCorruption::kDeviceNotAccepted); }},
+      // Every entry kind: the firmware first (kept aside, flashed last), a
+      // legacy BIOS, the module firmware, a UEFI driver, a BIOS-type image
+      // and an ignored entry.
+      {"pkg-every-kind.bin",
+       [] {
+         return Package({PkgFirmware(), PkgRom(2, true, false, 0x64), PkgModule(), PkgRom(3, false, true, 0x7E),
+                         PkgRom(4, true, false, 0x7E), {6, Bytes(64, 0xA5)}});
+       }},
+      {"pkg-fw-last.bin", [] { return PkgFirmwareLast(); }},
+      {"pkg-fw-first.bin", [] { return Package({PkgFirmware(), PkgRom(2, true, false, 0x64), PkgModule()}); }},
+      {"pkg-bad-checksum.bin", [] { return PkgFirmwareLast(pkg_test::PkgCorruption::kBadChecksum); }},
+      {"pkg-other-board.bin",
+       [] {
+         fw_test::FwFields other;
+         other.boardName = "Corvexium2";
+         return Package({PkgRom(2, true, false, 0x64), PkgModule(), PkgFirmware(other)});
+       }},
+      // Made for modules '0' "2516".
+      {"pkg-other-module.bin", [] { return Package({PkgRom(2, true, false, 0x64), PkgModule(0x36313532), PkgFirmware()}); }},
   };
   return images;
 }

@@ -1,0 +1,31 @@
+"""-f with a valid controller firmware image on the default card. After
+every failed request: either the run is the whole command (exit 0, the
+output and the card of the first run), or no card was found at start-up
+and nothing was touched, or the exit status is non-zero and the flash
+holds the old firmware with the card as before, or the new firmware only
+when the output says that its download went through."""
+from fault_sweep import image_bytes
+
+ARGS = ["-c", "1", "-f", "fw-good.bin"]
+CARD = "default.txt"
+IMAGES = ["fw-good.bin"]
+DOWNLOADED = "\t\tFirmware Download Successful.\n\n"
+
+
+def check(run):
+    if run.exit == 0 and "No controllers found." in run.stdout:
+        return [] if run.card == run.card_before else ["the card changed"]
+    if run.exit == 0:
+        if run.stdout != run.baseline.stdout or run.card != run.baseline.card:
+            return ["exit 0, but not the whole command's output and card"]
+        return []
+    if "Execution completed successfully." in run.stdout:
+        return ["non-zero exit after the success line"]
+    firmware = image_bytes(run.card, 1)
+    if firmware == image_bytes(run.card_before, 1):
+        return [] if run.card == run.card_before else ["the card changed, the firmware did not"]
+    if firmware != image_bytes(run.baseline.card, 1):
+        return ["the flash holds neither the old nor the new firmware"]
+    if DOWNLOADED not in run.stdout:
+        return ["the new firmware is in flash, but the output does not say it was downloaded"]
+    return []
