@@ -58,9 +58,11 @@ uint32_t CheckModulesFor(const Entry& entry, uint32_t vx) {
   uint32_t result = 0;
   for (uint32_t slot = 0; slot < kCardModuleSlots; ++slot) {
     uint32_t ssd = kNoModuleHandle;
-    if (LibZKGetSSDHandle(vx, slot, &ssd) != 0) continue;
+    uint32_t lookup = LibZKFindSSDHandle(vx, slot, &ssd);
+    if (lookup == kModuleNotThere) continue;
     uint32_t protocol = kProtocolSata;
-    if (ModuleProtocol(vx, ssd, &protocol) != 0) {
+    // A module that cannot be looked up is not passed over unchecked.
+    if (lookup != kModuleFound || ModuleProtocol(vx, ssd, &protocol) != 0) {
       ConsolePrint("\n%s: Failed getting device information.\n", kUtilityTitle);
       return 2;
     }

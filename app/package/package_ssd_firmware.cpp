@@ -72,13 +72,16 @@ uint32_t FlashPkgSsdFirmware(const uint8_t* image, uint32_t size) {
   ConsolePrint("\t\tFlashing SSD Firmware");
   for (uint8_t slot = 0; slot < kCardModuleSlots; ++slot) {
     uint32_t ssd = kNoModuleHandle;
-    if (LibZKGetSSDHandle(vx, slot, &ssd) != 0) continue;
+    uint32_t lookup = LibZKFindSSDHandle(vx, slot, &ssd);
+    if (lookup == kModuleNotThere) continue;
     uint32_t protocol = kProtocolSata;
-    if (ModuleProtocol(vx, ssd, &protocol) != 0) {
+    if (lookup == kModuleFound && ModuleProtocol(vx, ssd, &protocol) != 0) {
       ConsolePrint("\n%s: Failed getting device information.\n", kUtilityTitle);
       return 1;
     }
-    if (FlashOneModule(adapterIndex, vx, ssd, slot, protocol, image, size)) {
+    // A module that could not be looked up is not passed over as an empty
+    // slot: it did not get the image.
+    if (lookup == kModuleFound && FlashOneModule(adapterIndex, vx, ssd, slot, protocol, image, size)) {
       ConsolePrint(".");
     } else {
       ConsolePrint("\n\t\tFailed to update component at \"Cage: %d, Location: %s\".\n",

@@ -33,29 +33,39 @@ uint32_t FindBareModule(LibHandle vx, uint32_t slot, uint32_t* ssdHandle) {
   return 2;
 }
 
-// Stage 2: an optimal member of a volume in the slot. 0 found, else 1.
+// Stage 2: an optimal member of a volume in the slot. 0 found, 1 a read
+// failed (the other volumes and members are still looked at), 2 none
+// there.
 uint32_t FindVolumeMember(LibHandle vx, uint32_t slot, uint32_t* ssdHandle) {
   uint32_t volumes = 0;
-  if (QmxCountVolumes(&vx, &volumes) != kLibOk || volumes == 0) return FailWithStatusFetched();
+  if (QmxCountVolumes(&vx, &volumes) != kLibOk) return FailWithStatusFetched();
+  uint32_t result = 2;
   for (uint32_t v = 0; v < volumes; ++v) {
     VolumeInfo volume;
     ZkFill(&volume, 0, sizeof(volume));
     uint32_t size = sizeof(volume);
-    if (QmxGetVolumeInfo(nullptr, v, &vx, 1, &volume, &size) != kLibOk) continue;
+    if (QmxGetVolumeInfo(nullptr, v, &vx, 1, &volume, &size) != kLibOk) {
+      result = 1;
+      continue;
+    }
     LibHandle volumeHandle = GetLe32(volume.bytes, volume_info::kHandle);
     uint32_t members = Get8(volume.bytes, volume_info::kMemberCount);
     for (uint32_t m = 0; m < members; ++m) {
       PhysDiskInfo disk;
       ZkFill(&disk, 0, sizeof(disk));
       size = sizeof(disk);
-      if (GetModuleDiskInfo(&vx, nullptr, m, &volumeHandle, 1, &disk, &size) != 0) continue;
+      if (GetModuleDiskInfo(&vx, nullptr, m, &volumeHandle, 1, &disk, &size) != 0) {
+        result = 1;
+        continue;
+      }
       if (GetLe16(disk.bytes, phys_disk_info::kSlot) != slot) continue;
       if (GetLe32(disk.bytes, phys_disk_info::kDiskState) != kDiskStateOptimal) continue;
       *ssdHandle = GetLe32(disk.bytes, phys_disk_info::kHandle);
       return 0;
     }
   }
-  return 1;
+  if (result == 1) FailWithStatusFetched();
+  return result;
 }
 
 }  // namespace
@@ -70,13 +80,17 @@ uint32_t LibZKGetVXHandle(uint32_t adapterIndex, uint32_t* vxHandle) {
   return 0;
 }
 
-uint32_t LibZKGetSSDHandle(uint32_t vxHandle, uint32_t moduleIndex, uint32_t* ssdHandle) {
-  if (ssdHandle == nullptr) return 1;
+uint32_t LibZKFindSSDHandle(uint32_t vxHandle, uint32_t moduleIndex, uint32_t* ssdHandle) {
+  if (ssdHandle == nullptr) return kModuleLookupFailed;
   *ssdHandle = kNoModuleHandle;
   uint32_t found = kNoModuleHandle;
-  uint32_t stage1 = FindBareModule(vxHandle, moduleIndex, &found);
-  if (stage1 == 1) return 1;
-  if (stage1 == 2 && FindVolumeMember(vxHandle, moduleIndex, &found) != 0) return 1;
+  uint32_t stage = FindBareModule(vxHandle, moduleIndex, &found);
+  if (stage == 2) stage = FindVolumeMember(vxHandle, moduleIndex, &found);
+  if (stage != 0) return stage == 1 ? kModuleLookupFailed : kModuleNotThere;
   *ssdHandle = found;
-  return found == kNoModuleHandle ? 1 : 0;
+  return found == kNoModuleHandle ? kModuleNotThere : kModuleFound;
+}
+
+uint32_t LibZKGetSSDHandle(uint32_t vxHandle, uint32_t moduleIndex, uint32_t* ssdHandle) {
+  return LibZKFindSSDHandle(vxHandle, moduleIndex, ssdHandle) == kModuleFound ? 0 : 1;
 }

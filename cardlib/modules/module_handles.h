@@ -36,6 +36,15 @@ uint32_t LibZKGetVXHandle(uint32_t adapterIndex, uint32_t* vxHandle);
 // 0 found, 1 not found or a read failed; *ssdHandle is kNoModuleHandle
 // whenever no module was found.
 uint32_t LibZKGetSSDHandle(uint32_t vxHandle, uint32_t moduleIndex, uint32_t* ssdHandle);
+// LibZKGetSSDHandle telling a slot without a module from one whose lookup
+// could not be made (a request failed): a command that writes to every
+// module must not take the second for the first.
+enum : uint32_t {
+  kModuleFound = 0,
+  kModuleLookupFailed = 1,
+  kModuleNotThere = 2,
+};
+uint32_t LibZKFindSSDHandle(uint32_t vxHandle, uint32_t moduleIndex, uint32_t* ssdHandle);
 // Fills the volume with that index and the slot and handle of each member.
 // 1 when the volume or any member cannot be read, or when the volume
 // claims more members than the card has slots (the first 8 are filled).

@@ -47,12 +47,14 @@ LibStatus ReadDiskDevicePart(LibContext* context, uint8_t* out, const PhysDiskIn
     }
     uint8_t page[sas_device_page0::kSize] = {};
     uint32_t pageSize = sizeof(page);
-    if (ConfigPageReadCore(context, &adapter, kPageAddressForm2 | devHandle, kPageTypeExtended, 0,
-                           kExtPageSasDevice, kReadCurrent, page, &pageSize) == kLibOk) {
-      PutLe64(part, device_part::kSasAddress, GetLe64(page, sas_device_page0::kSasAddress));
-      PutLe16(part, device_part::kEnclosureHandle, GetLe16(page, sas_device_page0::kEnclosureHandle));
-      PutLe16(part, device_part::kSlot, GetLe16(page, sas_device_page0::kSlot));
-    }
+    // Without the page the slot would read 0, a slot like any other: the
+    // record is not handed out with it.
+    status = ConfigPageReadCore(context, &adapter, kPageAddressForm2 | devHandle, kPageTypeExtended, 0,
+                                kExtPageSasDevice, kReadCurrent, page, &pageSize);
+    if (status != kLibOk) return status;
+    PutLe64(part, device_part::kSasAddress, GetLe64(page, sas_device_page0::kSasAddress));
+    PutLe16(part, device_part::kEnclosureHandle, GetLe16(page, sas_device_page0::kEnclosureHandle));
+    PutLe16(part, device_part::kSlot, GetLe16(page, sas_device_page0::kSlot));
   }
 
   DiskCapacity capacity;

@@ -88,6 +88,38 @@ TEST_F(ModuleHandles, SlotsWithoutAUsableModule) {
     uint32_t ssd = 0x12345678;
     EXPECT_EQ(LibZKGetSSDHandle(c.vx, k.slot, &ssd), 1u);
     EXPECT_EQ(ssd, kNoModuleHandle);
+    // None there, not a lookup that failed.
+    EXPECT_EQ(LibZKFindSSDHandle(c.vx, k.slot, &ssd), kModuleNotThere);
+  }
+}
+
+TEST_F(ModuleHandles, AFailedReadIsNotAnEmptySlot) {
+  // The member's SAS device page (its slot) or its disk page cannot be
+  // read: the lookup says it failed, so that a command writing to every
+  // module does not pass over one that is there.
+  struct Case {
+    const char* name;
+    int pageType;
+    int extType;
+  };
+  const Case cases[] = {{"SAS device page", 0x0F, 0x12}, {"RAID physical disk page", 0x0A, -1}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    OpenedCard c = OpenCard(CardFile("default"));
+    emu::Fault fault;
+    fault.kind = emu::FaultKind::kAnswer;
+    fault.function = 0x04;
+    fault.pageType = k.pageType;
+    fault.extType = k.extType;
+    fault.iocStatus = 0x0022;
+    fault.times = -1;
+    c.card->ArmFault(fault);
+    uint32_t ssd = 0x12345678;
+    EXPECT_EQ(LibZKFindSSDHandle(c.vx, 4, &ssd), kModuleLookupFailed);
+    EXPECT_EQ(ssd, kNoModuleHandle);
+    EXPECT_EQ(LibZKGetSSDHandle(c.vx, 4, &ssd), 1u);
+    c.card->ClearFaults();
+    EXPECT_EQ(LibZKFindSSDHandle(c.vx, 4, &ssd), kModuleFound);
   }
 }
 
