@@ -8,6 +8,7 @@ from fault_sweep import image_bytes
 
 ARGS = ["-c", "1", "-f", "fw-good.bin"]
 CARD = "default.txt"
+STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
 IMAGES = ["fw-good.bin"]
 DOWNLOADED = "\t\tFirmware Download Successful.\n\n"
 

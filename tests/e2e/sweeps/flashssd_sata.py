@@ -9,6 +9,7 @@ from fault_sweep import module_keys
 
 ARGS = ["-c", "1", "-flashssd", "-slot", "4", "-fw", "ssd-fw-zk0301ab.bin"]
 CARD = "default.txt"
+STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
 INPUTS = ["ssd-fw-zk0301ab.bin"]
 SLOT = 4
 DONE = "SSD firmware download successfully completed."

@@ -13,6 +13,7 @@ from fault_sweep import image_bytes, module_keys
 
 ARGS = ["-c", "1", "-updatepkg", "pkg-fw-last.bin"]
 CARD = "default.txt"
+STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
 IMAGES = ["pkg-fw-last.bin"]
 SLOTS = (4, 5, 6, 7)
 DONE = "Corvexium package updated successfully."
