@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/package/package_spec.h"
+#include "app/package/package_declaration.h"
 #include "app/shell/app_buffer.h"
 
 // The header and the entry table of the package (FlashPkgEntryOffset of the
