@@ -3,7 +3,7 @@ checkers of the fault sweeps: which slots the volumes hold, each module's
 media erase mode and DLC state (from its configuration image, or a new
 module's when the file holds none), and manufacturing page 10's DLC bits.
 Offsets are those of the module configuration image and of page 10."""
-from fault_sweep import page_bytes, sections
+from fault_sweep import module_keys, page_bytes, sections
 
 ERASE_MODE = 1698        # configuration image: media erase mode byte
 DLC_STATE_A = 2624       # configuration image: 2 = DLC enabled
@@ -11,6 +11,20 @@ DLC_ENABLED = 2
 NEW_ERASE_MODE = 1       # a new module's: standard erase
 PAGE10_FLAGS = 24        # manufacturing page 10: u32 board flags
 FLAG_DLC_ENABLED = 0x40
+MAIN_ID, SUB_ID = 1544, 1548   # configuration image: u32 main and sub customer IDs
+NEW_MODULE_IDS = (148, 2)      # those of a module whose image the host never wrote
+IDS_NOT_RESTORED = ("Failed to restore original main and sub customer ID.",
+                    "Failed to restore Main and Sub Customer Id.")
+
+
+def customer_ids(card, slot):
+    """(main, sub) customer IDs of the module in the slot."""
+    image = module_keys(card, slot).get("config-image")
+    if not image:
+        return NEW_MODULE_IDS
+    data = bytes.fromhex(image)
+    return (int.from_bytes(data[MAIN_ID:MAIN_ID + 4], "little"),
+            int.from_bytes(data[SUB_ID:SUB_ID + 4], "little"))
 
 
 def modules(card):

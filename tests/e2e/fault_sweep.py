@@ -192,6 +192,26 @@ def without_added_faults(before, after):
     return after
 
 
+NO_CARD = "No controllers found."
+
+
+def same_as_first_run(run):
+    return run.stdout == run.baseline.stdout and run.card == run.baseline.card
+
+
+def exit_zero_problems(run, whole=same_as_first_run):
+    """What is wrong with a run that exited 0, or None for one that did not.
+    Exit 0 is one of two runs: the card's probe failed at start-up (no card
+    found, the program ends as it does on a machine without one, and nothing
+    may have changed), or the failure was one the command passes over and
+    the run is the whole command (`whole`)."""
+    if run.exit != 0:
+        return None
+    if NO_CARD in run.stdout:
+        return [] if run.card == run.card_before else ["no card found, but the card changed"]
+    return [] if whole(run) else ["exit 0, but not the whole command's output and card"]
+
+
 def run_once(program, args, card_text, stdin, work, setup=None):
     os.makedirs(work, exist_ok=True)
     if setup:
