@@ -35,7 +35,7 @@ bool TextTokenizer::AtEnd() {
   return !More();
 }
 
-TokenResult TextTokenizer::Next() {
+TokenResult TextTokenizer::NextToken() {
   tokenLength_ = 0;
   token_[0] = '\0';
   SkipBlanksAndComments();

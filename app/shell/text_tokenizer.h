@@ -4,7 +4,7 @@
 // part of a word that holds blanks, "=" or ";".
 //
 //   TextTokenizer words(text, length);
-//   while (words.Next() == TokenResult::kToken) Use(words.token(), words.line());
+//   while (words.NextToken() == TokenResult::kToken) Use(words.token(), words.line());
 //
 // The text ends at its length or at its first NUL byte, whichever comes
 // first; nothing past it is read.
@@ -32,7 +32,7 @@ class TextTokenizer {
   // ";" inside a token are ordinary characters. A double quote opens a
   // quoted part, taken as it is up to the next double quote (or the end of
   // the text), and the token goes on after it.
-  TokenResult Next();
+  TokenResult NextToken();
 
   // Advances over CR, LF, TAB, SPACE and "=", and over comments: ";" up to
   // and including the next line break, or to the end of the text.

@@ -26,14 +26,14 @@ class VpdFileParser {
   VpdFileParser(const char* text, size_t length) : words_(text, length) {}
 
   bool Run() {
-    if (!IdString()) return false;
+    if (!ParseVpdIdString()) return false;
     for (;;) {
       if (!Next("SR_END_TAG")) return false;
       if (Is("LR_VPD_TAG")) {
-        if (!CloseResource() || !Resource()) return false;
+        if (!CloseResource() || !ParseVpdTag()) return false;
       } else if (Is("VPD_KEYWORD")) {
         if (!open_) return Fail("VPD_KEYWORD outside a resource: LR_VPD_TAG and LR_VPD_LENGTH come first.");
-        if (!Keyword()) return false;
+        if (!ParseVpdKeyword()) return false;
       } else if (Is("SR_END_TAG")) {
         return CloseResource() && Emit({vpd::kTagEnd}) && AfterEnd();
       } else {
@@ -57,7 +57,7 @@ class VpdFileParser {
   // The next word into word_; false at the end of the text (when `wanted`
   // names what was due) or for an over-long word.
   bool Next(const std::string& wanted) {
-    TokenResult result = words_.Next();
+    TokenResult result = words_.NextToken();
     word_ = words_.token();
     // The end of the text is named by the line of the last word before it.
     if (result == TokenResult::kEnd) return FailAt(lastLine_, "the file ends where " + wanted + " was expected.");
@@ -101,10 +101,12 @@ class VpdFileParser {
   bool EmitLe16(uint64_t value) {
     return Emit({static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)});
   }
+  // The characters of the word last read (none for an empty word).
+  bool AppendVpdToken() { return Emit(std::vector<uint8_t>(word_.begin(), word_.end())); }
 
   // LR_ID_STRING_TAG 0x82, LR_ID_STRING_LENGTH n, LR_ID_STRING text of n
   // characters: the first resource of the area.
-  bool IdString() {
+  bool ParseVpdIdString() {
     uint64_t tag = 0;
     uint64_t length = 0;
     if (!Expect("LR_ID_STRING_TAG") || !Number("LR_ID_STRING_TAG", kMaxTagValue, &tag)) return false;
@@ -120,12 +122,11 @@ class VpdFileParser {
       return FailAt(lengthLine, "LR_ID_STRING_LENGTH " + Hex(length) + ", but LR_ID_STRING " + Quoted(word_) +
                                     " has " + Hex(word_.size()) + " characters.");
     }
-    return Emit({static_cast<uint8_t>(tag)}) && EmitLe16(length) &&
-           Emit(std::vector<uint8_t>(word_.begin(), word_.end()));
+    return Emit({static_cast<uint8_t>(tag)}) && EmitLe16(length) && AppendVpdToken();
   }
 
   // LR_VPD_TAG t, LR_VPD_LENGTH n: a large resource whose keywords follow.
-  bool Resource() {
+  bool ParseVpdTag() {
     uint64_t tag = 0;
     if (!Number("LR_VPD_TAG", kMaxTagValue, &tag)) return false;
     if (tag <= vpd::kLargeTagLimit) {
@@ -152,7 +153,7 @@ class VpdFileParser {
   }
 
   // VPD_KEYWORD name, VPD_LENGTH n, VPD_DATA value.
-  bool Keyword() {
+  bool ParseVpdKeyword() {
     if (!Value("VPD_KEYWORD")) return false;
     if (word_.size() != vpd::keyword::kNameSize) {
       return Fail("VPD_KEYWORD " + Quoted(word_) + " is not two characters.");
@@ -176,16 +177,16 @@ class VpdFileParser {
                    static_cast<unsigned>(word_.size()));
       return false;
     }
-    return Emit(header) && Emit(std::vector<uint8_t>(word_.begin(), word_.end()));
+    return Emit(header) && AppendVpdToken();
   }
 
   // After the end tag the file may repeat its value, 0x78, and then ends.
   bool AfterEnd() {
-    TokenResult result = words_.Next();
+    TokenResult result = words_.NextToken();
     if (result == TokenResult::kEnd) return true;
     word_ = words_.token();
     if (result == TokenResult::kToken && StrEqualNoCase(word_.c_str(), "0x78")) {
-      result = words_.Next();
+      result = words_.NextToken();
       if (result == TokenResult::kEnd) return true;
       word_ = words_.token();
     }

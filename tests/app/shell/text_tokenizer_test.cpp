@@ -24,7 +24,7 @@ std::vector<Word> Words(const std::string& text, TokenResult* last = nullptr) {
   TextTokenizer words(text.data(), text.size());
   std::vector<Word> out;
   TokenResult result;
-  while ((result = words.Next()) == TokenResult::kToken) out.push_back({words.token(), words.line()});
+  while ((result = words.NextToken()) == TokenResult::kToken) out.push_back({words.token(), words.line()});
   if (last != nullptr) *last = result;
   return out;
 }
@@ -75,7 +75,7 @@ TEST(TextTokenizerTest, RefusesOverLongWordsWithoutCuttingThem) {
   };
   for (const Case& c : cases) {
     TextTokenizer words(c.text.data(), c.text.size());
-    TokenResult result = words.Next();
+    TokenResult result = words.NextToken();
     EXPECT_EQ(result, c.taken ? TokenResult::kToken : TokenResult::kTooLong) << c.text.size();
     if (c.taken) {
       const auto quotes = static_cast<size_t>(std::count(c.text.begin(), c.text.end(), '"'));
@@ -90,22 +90,22 @@ TEST(TextTokenizerTest, ReadsNothingPastTheGivenLength) {
   // The length ends the text even without a NUL: "AB" of "ABCD".
   const char text[4] = {'A', 'B', 'C', 'D'};
   TextTokenizer words(text, 2);
-  ASSERT_EQ(words.Next(), TokenResult::kToken);
+  ASSERT_EQ(words.NextToken(), TokenResult::kToken);
   EXPECT_STREQ(words.token(), "AB");
-  EXPECT_EQ(words.Next(), TokenResult::kEnd);
+  EXPECT_EQ(words.NextToken(), TokenResult::kEnd);
   EXPECT_TRUE(words.AtEnd());
 
   TextTokenizer none(nullptr, 10);
-  EXPECT_EQ(none.Next(), TokenResult::kEnd);
+  EXPECT_EQ(none.NextToken(), TokenResult::kEnd);
 }
 
 TEST(TextTokenizerTest, AtEndLooksPastBlanksAndComments) {
   const std::string text = "A ; comment\n  \n";
   TextTokenizer words(text.data(), text.size());
   EXPECT_FALSE(words.AtEnd());
-  ASSERT_EQ(words.Next(), TokenResult::kToken);
+  ASSERT_EQ(words.NextToken(), TokenResult::kToken);
   EXPECT_TRUE(words.AtEnd());
-  EXPECT_EQ(words.Next(), TokenResult::kEnd);
+  EXPECT_EQ(words.NextToken(), TokenResult::kEnd);
   EXPECT_EQ(words.line(), 3u);
 }
 
