@@ -1,12 +1,16 @@
 // tessvarc-test-images DIR NAME...: writes the named image files into DIR
 // for the end-to-end cases (the "image:" key of a case), from the image
-// builders of the unit tests. Each name is a file name below.
+// builders of the unit tests. Each name is a file name below. A package
+// named among the built ones is made by the package builder itself, from
+// the images and a manifest it writes into DIR first.
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "app/package/create_pkg_command.h"
+#include "app/shell/command_context.h"
 #include "tests/app/images/fw_fixtures.h"
 #include "tests/app/images/rom_fixtures.h"
 #include "tests/app/modules/ssd_fw_fixtures.h"
@@ -108,6 +112,66 @@ const std::map<std::string, std::function<Bytes()>>& Images() {
   return images;
 }
 
+std::string Hex(size_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%zX", value);
+  return text;
+}
+
+bool WriteFile(const std::string& path, const Bytes& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+// The manifest <stem>.txt of the entries, each image written beside it as
+// <stem>-<n>.bin; the versions and IDs as Package() lays them out.
+bool WriteManifest(const std::string& dir, const std::string& stem, const std::vector<pkg_test::PkgEntry>& entries) {
+  std::string text = "; " + stem + ": written by tessvarc-test-images\n"
+                     "PACKAGE_TYPE = 0x07\nPACKAGE_VERSION = 0x0E020500\nPACKAGE_FLAGS = 0x0\n"
+                     "PACKAGE_IMAGES = " + Hex(entries.size()) + "\n";
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const pkg_test::PkgEntry& entry = entries[i];
+    std::string path = dir + "/" + stem + "-" + std::to_string(i + 1) + ".bin";
+    if (!WriteFile(path, entry.data)) return false;
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers,
+                  "IMAGE_START_TAG = 0xFFFFFFFF\nIMAGE_TYPE = 0x%X\nIMAGE_UNIQUEID = 0x%08X%08X\nIMAGE_VERSION = 0x%zX\n",
+                  entry.type, entry.configIdHigh, entry.configIdLow, i + 1);
+    text += numbers;
+    text += "IMAGE_FILEPATH = \"" + path + "\"\nIMAGE_END_TAG = 0xFFFFFFFF\n";
+  }
+  return WriteFile(dir + "/" + stem + ".txt", Bytes(text.begin(), text.end()));
+}
+
+// Writes the manifest of the entries and runs the package builder's command
+// on it: the package <name> of DIR.
+bool CreatePackage(const std::string& dir, const std::string& name,
+                   const std::vector<pkg_test::PkgEntry>& entries) {
+  const std::string stem = name.substr(0, name.rfind('.'));
+  if (!WriteManifest(dir, stem, entries)) return false;
+  std::string words[] = {"-createpkg", dir + "/" + stem + ".txt", "-output", dir + "/" + name};
+  char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data()};
+  CommandContext context;
+  if (CreatePkgCommandParse(4, argv, &context) != kParseGoOn) return false;
+  return CreatePkgCommandExec(&context) == 0;
+}
+
+// Packages made by the package builder.
+const std::map<std::string, std::function<bool(const std::string& dir, const std::string& name)>>& Built() {
+  static const std::map<std::string, std::function<bool(const std::string&, const std::string&)>> built = {
+      // Every entry kind of pkg-every-kind.bin, the controller firmware last.
+      {"pkg-built.bin",
+       [](const std::string& dir, const std::string& name) {
+         return CreatePackage(dir, name,
+                              {PkgRom(2, true, false, 0x64), PkgModule(), PkgRom(3, false, true, 0x7E),
+                               PkgRom(4, true, false, 0x7E), {6, Bytes(64, 0xA5)}, PkgFirmware()});
+       }},
+  };
+  return built;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,16 +180,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (int i = 2; i < argc; ++i) {
+    auto package = Built().find(argv[i]);
+    if (package != Built().end()) {
+      if (!package->second(argv[1], argv[i])) return 1;
+      continue;
+    }
     auto image = Images().find(argv[i]);
     if (image == Images().end()) {
       std::fprintf(stderr, "tessvarc-test-images: no image named %s\n", argv[i]);
       return 2;
     }
-    Bytes bytes = image->second();
-    std::string path = std::string(argv[1]) + "/" + argv[i];
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) return 1;
-    std::fclose(file);
+    if (!WriteFile(std::string(argv[1]) + "/" + argv[i], image->second())) return 1;
   }
   return 0;
 }
