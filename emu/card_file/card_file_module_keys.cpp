@@ -263,6 +263,7 @@ void AddModuleCommandKeys(std::vector<Key>* keys) {
   keys->push_back(Count("set-max-refusals", &M::setMaxRefusals));
   keys->push_back(Count("download-refusals", &M::downloadRefusals));
   keys->push_back(Count("config-write-refusals", &M::configWriteRefusals));
+  keys->push_back(Count("config-writes-lost", &M::configWritesLost));
   keys->push_back(Password("user-password", &M::userPassword));
   keys->push_back(Password("master-password", &M::masterPassword));
   keys->push_back(Flag("security-frozen", &M::securityFrozen));

@@ -10,7 +10,9 @@
 // the 3072 bytes from 512) and the format settings (0xC60C read, 0xC60B
 // write of 1536 bytes with the value at 62-65) need an unlocked module.
 // A module armed with config-write-refusals refuses the image's data phase
-// (extended status 0xC005) and keeps the image it had.
+// (extended status 0xC005) and keeps the image it had; one armed with
+// config-writes-lost answers the write as stored and keeps the old image
+// all the same, so that only a read-back shows it.
 // The panic slots (0xC601, emu/modules/panic_slots.h) need no unlock; the
 // raw-flash actions (0xC00B, 0xC03B, 0xC00C, emu/modules/raw_flash.h) do.
 #include <algorithm>
@@ -98,6 +100,7 @@ SctOutcome ConfigImageAction(AtaContext& c, uint16_t function, const Bytes&) {
 
 uint16_t ConfigImageWritten(AtaContext& c, const SctDataPhase&, const Bytes& data) {
   if (TakeRefusal(&c.module.configWriteRefusals)) return s::kWriteRefused;
+  if (TakeRefusal(&c.module.configWritesLost)) return s::kComplete;
   WriteConfigImage(c.module, data);
   ++c.runtime.configWrites;
   return s::kComplete;

@@ -149,6 +149,7 @@ struct ModuleModel {
   int setMaxRefusals = 0;                  // SET MAX ADDRESS commands still refused (-1: all)
   int downloadRefusals = 0;                // firmware downloads still refused (-1: all)
   int configWriteRefusals = 0;             // configuration image writes still refused (-1: all)
+  int configWritesLost = 0;               // image writes still answered as stored, not kept (-1: all)
   std::string userPassword;                // ATA security: set means security enabled
   std::string masterPassword;
   bool securityFrozen = false;

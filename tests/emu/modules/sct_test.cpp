@@ -216,6 +216,36 @@ TEST_F(UnlockedSct, ConfigurationImageRefusals) {
   EXPECT_TRUE(card().Module(5)->configImage.empty());
 }
 
+// A lost write is answered as stored; only the read-back shows the old
+// image. The count is used up write by write and kept in the card file.
+TEST_F(UnlockedSct, ConfigurationImageWritesLost) {
+  card().Module(5)->configWritesLost = 1;
+  const std::string file = emu::FormatHostFile(card().model());
+  EXPECT_NE(file.find("\nconfig-writes-lost = 1\n"), std::string::npos);
+  emu::HostModel armed;
+  std::string error;
+  ASSERT_TRUE(emu::ParseHostFile(file, &armed, &error)) << error;
+  Use(std::move(armed));
+  EXPECT_EQ(card().Module(5)->configWritesLost, 1);
+
+  Unlock(kSlot5);
+  std::vector<uint8_t> image = ReadConfig(kSlot5);
+  ASSERT_EQ(image.size(), 3584u);
+  const uint8_t mode = image[1698];
+  image[1698] = static_cast<uint8_t>((mode & 0xFC) | 2);
+  const std::vector<uint8_t> written(image.begin() + 512, image.end());
+  ASSERT_TRUE(Succeeded(SctCommand(kSlot5, SctSector(0xC008, 1))));
+  EXPECT_TRUE(Succeeded(SctWrite(kSlot5, written)));
+  EXPECT_EQ(card().ModuleActivity(5).configWrites, 0u);
+  EXPECT_EQ(ReadConfig(kSlot5)[1698], mode);
+  EXPECT_TRUE(card().Module(5)->configImage.empty());
+  EXPECT_EQ(card().Module(5)->configWritesLost, 0);
+
+  ASSERT_TRUE(Succeeded(SctCommand(kSlot5, SctSector(0xC008, 1))));
+  EXPECT_TRUE(Succeeded(SctWrite(kSlot5, written)));
+  EXPECT_EQ(ReadConfig(kSlot5)[1698], image[1698]);
+}
+
 TEST_F(UnlockedSct, FormatSettings) {
   EXPECT_TRUE(Aborted(SctCommand(kSlot6, SctSector(0xC60C, 0))));
   Unlock(kSlot6);
