@@ -28,6 +28,23 @@ uint32_t UnlockAndRead(uint32_t vx, uint32_t ssd, SsdConfigImage* image, uint32_
   return 0;
 }
 
+// Reads the image back after a write that the module answered as done.
+// The module must hold the byte it was given, or the erase would not do
+// what was asked (or the old setting would not be back): a module may
+// answer a write as stored and keep its old image.
+uint32_t ReadBackMode(uint32_t vx, uint32_t ssd, SsdConfigImage* image, uint8_t wanted) {
+  uint32_t result = ReadSsdConfigImage(vx, ssd, image);
+  if (result != 0) {
+    ConsolePrint("\nERROR : Error in SSD write configuration.\n");
+    return result;
+  }
+  if (Get8(image->bytes, f::kMediaEraseMode) != wanted) {
+    ConsolePrint("\nERROR : Failed to modify the Security Erase behavior\n");
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 uint32_t SetSsdSecureEraseMode(uint32_t vxHandle, uint32_t ssdHandle, SsdConfigImage* image, uint8_t* savedByte,
@@ -42,8 +59,11 @@ uint32_t SetSsdSecureEraseMode(uint32_t vxHandle, uint32_t ssdHandle, SsdConfigI
     Put8(image->bytes, f::kMediaEraseMode, f::kEraseStandard);
     result = WriteSsdConfigImage(vxHandle, ssdHandle, image);
     ConsolePrint("\nMedia Erase is changed to standard");
-    if (result != 0) ConsolePrint("\nERROR : Error in SSD write configuration.\n");
-    return result;
+    if (result != 0) {
+      ConsolePrint("\nERROR : Error in SSD write configuration.\n");
+      return result;
+    }
+    return ReadBackMode(vxHandle, ssdHandle, image, f::kEraseStandard);
   }
 
   uint8_t wanted = static_cast<uint8_t>(mode);
@@ -57,18 +77,7 @@ uint32_t SetSsdSecureEraseMode(uint32_t vxHandle, uint32_t ssdHandle, SsdConfigI
     ConsolePrint("\nERROR : Error in SSD write configuration.\n");
     return result;
   }
-  result = ReadSsdConfigImage(vxHandle, ssdHandle, image);
-  if (result != 0) {
-    ConsolePrint("\nERROR : Error in SSD write configuration.\n");
-    return result;
-  }
-  // The module must hold the byte it was given, or the erase would not do
-  // what was asked (or the old setting would not be back).
-  if (Get8(image->bytes, f::kMediaEraseMode) != wanted) {
-    ConsolePrint("\nERROR : Failed to modify the Security Erase behavior\n");
-    return 1;
-  }
-  return 0;
+  return ReadBackMode(vxHandle, ssdHandle, image, wanted);
 }
 
 uint32_t GetSsdDlcState(uint32_t vxHandle, uint32_t ssdHandle, SsdConfigImage* image, uint32_t* dlcEnabled) {

@@ -15,7 +15,8 @@
 //   that reads back otherwise is a failure ("Failed to modify the Security
 //   Erase behavior").
 // - write == 0 (check): a mode byte of exactly 2 is switched to standard
-//   ("Media Erase is set to extended", "... changed to standard").
+//   ("Media Erase is set to extended", "... changed to standard"), and
+//   read back as the write mode's is.
 // 0, or the failing call's result (1 for a read-back that differs) after
 // its message.
 uint32_t SetSsdSecureEraseMode(uint32_t vxHandle, uint32_t ssdHandle, SsdConfigImage* image, uint8_t* savedByte,
