@@ -171,7 +171,9 @@ TEST_F(ConfigErase, EachFailingStepSaysWhatWasWritten) {
     EXPECT_EQ(card().TakeOutput(), c.output);
     EXPECT_EQ(Commands(kToolbox).size(), c.cleanSent ? 1u : 0u);
     EXPECT_EQ(model().images[1].bytes == image_, c.flashed);
-    if (!c.flashed) EXPECT_EQ(model().images[1].bytes, oldFirmware_);
+    if (!c.flashed) {
+      EXPECT_EQ(model().images[1].bytes, oldFirmware_);
+    }
     EXPECT_EQ(PagesWritten(), c.written);
     EXPECT_EQ(model().FindPage(9, 0)->nvram == page0_, c.page0Kept);
     EXPECT_EQ(model().FindPage(9, 1)->nvram == page1_, c.page1Kept);

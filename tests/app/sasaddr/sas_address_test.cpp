@@ -12,6 +12,7 @@
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app_test_support.h"
+#include "card_fixture.h"
 #include "cardlib/libzk.h"
 #include "emu/host/emulator.h"
 
@@ -31,21 +32,29 @@ const std::string kUsage = "Usage :\n    tessvarc <-c controller #> -sasaddr <sa
 const std::string kWrongCount = Message("Incorrect number of command line parameters.");
 const std::string kResetDone = "\tResetting Adapter...\n\tAdapter Successfully Reset\n\n";
 
-class SasAddressTest : public ::testing::Test {
+class SasAddressTest : public app_test::CardFixture {
  protected:
-  void Start(emu::HostModel host) {
-    card_ = &emu::Install(std::move(host));
+  void SetUp() override {
     app_test::ResetProgramState();
-    ASSERT_EQ(LibZKOpen(), 1u);
-    ASSERT_EQ(LibZKDiscoverAdapters(&ControllerCount), 0u);
+    CardFixture::SetUp();
     SelectedController = 1;
-    card_->ClearLog();
-    card_->TakeOutput();
   }
-  void SetUp() override { Start(emu::DefaultHost()); }
-  void TearDown() override {
-    EXPECT_EQ(card_->OpenDescriptors(), 0);
-    LibZKClose();
+  // A new default card for the next case of a table.
+  void Restart() {
+    TearDown();
+    SetUp();
+  }
+  // Manufacturing page 5's read (action 6) or write (action 4) answered
+  // with an error IOCStatus.
+  static emu::Fault Page5Refused(int action) {
+    emu::Fault fault;
+    fault.kind = emu::FaultKind::kAnswer;
+    fault.function = 0x04;
+    fault.iocStatus = 0x0022;
+    fault.pageType = kMfgPageType;
+    fault.pageNumber = kMfgPage5;
+    fault.action = action;
+    return fault;
   }
   emu::ConfigPage& Page5() { return *card_->model().FirstAdapter()->FindPage(kMfgPageType, kMfgPage5); }
   static uint64_t Address(const std::vector<uint8_t>& page, uint32_t phy) {
@@ -75,7 +84,6 @@ class SasAddressTest : public ::testing::Test {
     outcome.output = card_->TakeOutput();
     return outcome;
   }
-  emu::Emulator* card_ = nullptr;
   std::string stored_;
 };
 
@@ -158,30 +166,8 @@ TEST_F(SasAddressTest, FailuresLeaveThePageAndDoNotReset) {
   const Case cases[] = {
       {"not hexadecimal", [](emu::Emulator&) {}, "500605B00C8A5G00",
        "\tERROR: String 500605B00C8A5G00 is not a valid number\n"},
-      {"page read refused",
-       [](emu::Emulator& c) {
-         emu::Fault f;
-         f.kind = emu::FaultKind::kAnswer;
-         f.function = 0x04;
-         f.iocStatus = 0x0022;
-         f.pageType = kMfgPageType;
-         f.pageNumber = kMfgPage5;
-         f.action = 6;
-         c.ArmFault(f);
-       },
-       "500605B00C8A5E00", ""},
-      {"page write refused",
-       [](emu::Emulator& c) {
-         emu::Fault f;
-         f.kind = emu::FaultKind::kAnswer;
-         f.function = 0x04;
-         f.iocStatus = 0x0022;
-         f.pageType = kMfgPageType;
-         f.pageNumber = kMfgPage5;
-         f.action = 4;
-         c.ArmFault(f);
-       },
-       "500605B00C8A5E00", ""},
+      {"page read refused", [](emu::Emulator& c) { c.ArmFault(Page5Refused(6)); }, "500605B00C8A5E00", ""},
+      {"page write refused", [](emu::Emulator& c) { c.ArmFault(Page5Refused(4)); }, "500605B00C8A5E00", ""},
       {"more PHYs than the page holds",
        [](emu::Emulator& c) {
          emu::ConfigPage& page = *c.model().FirstAdapter()->FindPage(kMfgPageType, kMfgPage5);
@@ -191,8 +177,7 @@ TEST_F(SasAddressTest, FailuresLeaveThePageAndDoNotReset) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TearDown();
-    SetUp();
+    Restart();
     c.arm(*card_);
     std::vector<uint8_t> before = Page5().nvram;
     Outcome outcome = Run({"-sasaddr", c.address});
@@ -250,8 +235,7 @@ TEST_F(SasAddressTest, EachFailedRequestLeavesThePageOrWritesItWhole) {
       }
       fault.times = 1;
       fault.skip = skip;
-      TearDown();
-      SetUp();
+      Restart();
       card_->ArmFault(fault);
       const std::vector<uint8_t> before = Page5().nvram;
       Outcome outcome = Run(words);
