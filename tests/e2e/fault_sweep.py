@@ -34,7 +34,9 @@ A sweep is a file sweeps/<name>.py defining
 stderr (text), exit, card (the card file after the run, text), card_before,
 and baseline (the first run: stdout, exit, card, requests).
 Helpers for checkers: sections(card_text), page_bytes(card_text, header),
-image_bytes(card_text, type), module_keys(card_text, slot).
+image_bytes(card_text, type), module_keys(card_text, slot),
+exit_zero_problems(run), success_line_problems(run, *lines); STARTUP_ONLY is
+the STARTUP_ARGS of a command on card 1.
 
   fault_sweep.py --bindir BUILD [--runner R] [--jobs N] [--every K] NAME
 runs sweeps/NAME.py (with --every K only every K-th failure of its plan)
@@ -193,6 +195,19 @@ def without_added_faults(before, after):
 
 
 NO_CARD = "No controllers found."
+SUCCESS_LINE = "Execution completed successfully."
+# The program's start-up on card 1 and nothing else (a command it does not
+# know): the STARTUP_ARGS of a sweep that leaves the start-up requests alone.
+STARTUP_ONLY = ["-c", "1", "-nosuchcommand"]
+
+
+def success_line_problems(run, *lines):
+    """For a run that exited non-zero: a problem when the dispatcher's
+    success line, or one of the command's own success `lines`, is in its
+    output."""
+    if any(line in run.stdout for line in (SUCCESS_LINE,) + lines):
+        return ["non-zero exit after the success line"]
+    return []
 
 
 def same_as_first_run(run):

@@ -12,9 +12,8 @@ The success line of the dispatcher never stands beside a failure."""
 import re
 
 import card_checks
+from fault_sweep import NO_CARD, success_line_problems
 
-NO_CARD = "No controllers found."
-SUCCESS = "Execution completed successfully."
 NO_VOLUME = (
     "\nERROR: Corvexium could not be brought in usable state.\n",
     "\nERROR : Cannot re-create volume. The components are left without a volume.\n",
@@ -44,9 +43,7 @@ def check(run):
         if run.card != run.baseline.card:
             return ["exit 0, but not the whole command's card"]
         return []
-    problems = []
-    if SUCCESS in run.stdout:
-        problems.append("the success line beside a non-zero exit")
+    problems = success_line_problems(run)
     before, after = run.card_before, run.card
     if card_checks.volumes(after) != card_checks.volumes(before):
         if card_checks.volumes(after) or not any(text in run.stdout for text in NO_VOLUME):

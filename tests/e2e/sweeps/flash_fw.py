@@ -4,11 +4,11 @@ output and the card of the first run), or no card was found at start-up
 and nothing was touched, or the exit status is non-zero and the flash
 holds the old firmware with the card as before, or the new firmware only
 when the output says that its download went through."""
-from fault_sweep import exit_zero_problems, image_bytes
+from fault_sweep import STARTUP_ONLY, exit_zero_problems, image_bytes, success_line_problems
 
 ARGS = ["-c", "1", "-f", "fw-good.bin"]
 CARD = "default.txt"
-STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
+STARTUP_ARGS = STARTUP_ONLY
 IMAGES = ["fw-good.bin"]
 DOWNLOADED = "\t\tFirmware Download Successful.\n\n"
 
@@ -17,8 +17,9 @@ def check(run):
     passed = exit_zero_problems(run)
     if passed is not None:
         return passed
-    if "Execution completed successfully." in run.stdout:
-        return ["non-zero exit after the success line"]
+    claimed = success_line_problems(run)
+    if claimed:
+        return claimed
     firmware = image_bytes(run.card, 1)
     if firmware == image_bytes(run.card_before, 1):
         return [] if run.card == run.card_before else ["the card changed, the firmware did not"]

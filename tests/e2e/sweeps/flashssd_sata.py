@@ -6,11 +6,11 @@ touched, or the exit status is non-zero and the module has its old
 firmware, or the new one only when the output says so; and the module has
 its own customer IDs unless the output says they could not be restored."""
 from card_checks import IDS_NOT_RESTORED, customer_ids
-from fault_sweep import exit_zero_problems, module_keys
+from fault_sweep import STARTUP_ONLY, exit_zero_problems, module_keys, success_line_problems
 
 ARGS = ["-c", "1", "-flashssd", "-slot", "4", "-fw", "ssd-fw-zk0301ab.bin"]
 CARD = "default.txt"
-STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
+STARTUP_ARGS = STARTUP_ONLY
 INPUTS = ["ssd-fw-zk0301ab.bin"]
 SLOT = 4
 DONE = "SSD firmware download successfully completed."
@@ -22,8 +22,9 @@ def check(run):
     passed = exit_zero_problems(run, lambda r: DONE in r.stdout and r.card == r.baseline.card)
     if passed is not None:
         return passed
-    if "Execution completed successfully." in run.stdout:
-        return ["non-zero exit after the success line"]
+    claimed = success_line_problems(run)
+    if claimed:
+        return claimed
     problems = []
     module = module_keys(run.card, SLOT)
     old = module_keys(run.card_before, SLOT)

@@ -14,11 +14,11 @@ failed page read leaves a module without its cage or location name, the
 erases are counted over the card)."""
 import re
 
-from fault_sweep import sections
+from fault_sweep import NO_CARD, STARTUP_ONLY, sections, success_line_problems
 
 ARGS = ["-c", "1", "-paniclog", "-f", "erase"]
 CARD = "default.txt"
-STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
+STARTUP_ARGS = STARTUP_ONLY
 MODULES = {4: "Cage = 01 Location = Upper", 5: "Cage = 01 Location = Lower",
            6: "Cage = 02 Location = Upper", 7: "Cage = 02 Location = Lower"}
 EXTRACTABLE = {0, 3}
@@ -59,7 +59,7 @@ def accounting(stdout, where, changed):
 
 
 def check(run):
-    if run.exit == 0 and "No controllers found." in run.stdout:
+    if run.exit == 0 and NO_CARD in run.stdout:
         return [] if run.card == run.card_before else ["the card changed"]
     problems = []
     slots = panic_slots(run.card)
@@ -72,6 +72,6 @@ def check(run):
     failed = "Failed erasing panic for " in run.stdout
     if run.exit == 0 and failed:
         problems.append("exit 0 after a failed erase")
-    if run.exit != 0 and "Execution completed successfully." in run.stdout:
-        problems.append("non-zero exit after the success line")
+    if run.exit != 0:
+        problems += success_line_problems(run)
     return problems

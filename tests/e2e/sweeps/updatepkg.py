@@ -10,11 +10,11 @@ firmware only when the module entry was flashed (all four when it is
 reported written), and every module has its own customer IDs unless the
 output says they could not be restored."""
 from card_checks import IDS_NOT_RESTORED, customer_ids
-from fault_sweep import exit_zero_problems, image_bytes, module_keys
+from fault_sweep import STARTUP_ONLY, exit_zero_problems, image_bytes, module_keys, success_line_problems
 
 ARGS = ["-c", "1", "-updatepkg", "pkg-fw-last.bin"]
 CARD = "default.txt"
-STARTUP_ARGS = ["-c", "1", "-nosuchcommand"]
+STARTUP_ARGS = STARTUP_ONLY
 IMAGES = ["pkg-fw-last.bin"]
 SLOTS = (4, 5, 6, 7)
 DONE = "Corvexium package updated successfully."
@@ -39,8 +39,9 @@ def check(run):
     passed = exit_zero_problems(run, lambda r: DONE in r.stdout and r.card == r.baseline.card)
     if passed is not None:
         return passed
-    if DONE in run.stdout or "Execution completed successfully." in run.stdout:
-        return ["non-zero exit after the success line"]
+    claimed = success_line_problems(run, DONE)
+    if claimed:
+        return claimed
     problems = []
     bios, module_entry, firmware = outcome(run.stdout, 0, 2), outcome(run.stdout, 1, 5), outcome(run.stdout, 2, 1)
     reported = bios is not None
