@@ -1,6 +1,5 @@
 #include "app/logs/log_file_name.h"
 
-#include <ctime>
 #include <string>
 
 #include "app/card/device_protocol.h"

@@ -18,10 +18,10 @@ void WriteErrorText(const char* text, size_t length) {
   if (length != 0) os::ActivePort().WriteError(text, length);
 }
 
-// Formats the message and hands it to the writer. Most messages fit the
+// Formats the message and hands it to the sink. Most messages fit the
 // local buffer; a longer one is formatted again into a buffer of its exact
 // size.
-void FormatAndWrite(void (*write)(const char*, size_t), const char* format, va_list args) {
+void FormatAndWrite(void (*sink)(const char*, size_t), const char* format, va_list args) {
   char local[1024];
   va_list again;
   va_copy(again, args);
@@ -32,13 +32,13 @@ void FormatAndWrite(void (*write)(const char*, size_t), const char* format, va_l
   }
   if (static_cast<size_t>(length) < sizeof local) {
     va_end(again);
-    write(local, static_cast<size_t>(length));
+    sink(local, static_cast<size_t>(length));
     return;
   }
   std::vector<char> large(static_cast<size_t>(length) + 1);
   std::vsnprintf(large.data(), large.size(), format, again);
   va_end(again);
-  write(large.data(), static_cast<size_t>(length));
+  sink(large.data(), static_cast<size_t>(length));
 }
 
 }  // namespace
