@@ -82,6 +82,9 @@ class Port {
   virtual int ReadChar() = 0;
   virtual void WriteOut(const char* text, size_t length) = 0;
   virtual void WriteError(const char* text, size_t length) = 0;
+  // Whether any write to standard output so far was cut short or could not
+  // be flushed (a full disk): what the user was told did not all arrive.
+  virtual bool OutputFailed() const = 0;
 };
 
 // The port this program is bound to (chosen at link time).

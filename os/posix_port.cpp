@@ -135,8 +135,9 @@ void PosixPort::Usleep(uint32_t microseconds) { ::usleep(microseconds); }
 int PosixPort::ReadChar() { return std::getchar(); }
 
 void PosixPort::WriteOut(const char* text, size_t length) {
-  std::fwrite(text, 1, length, stdout);
-  std::fflush(stdout);
+  bool written = std::fwrite(text, 1, length, stdout) == length;
+  bool flushed = std::fflush(stdout) == 0;
+  if (!written || !flushed) outputFailed_ = true;
 }
 
 void PosixPort::WriteError(const char* text, size_t length) {

@@ -30,9 +30,11 @@ class PosixPort : public Port {
   int ReadChar() override;
   void WriteOut(const char* text, size_t length) override;
   void WriteError(const char* text, size_t length) override;
+  bool OutputFailed() const override { return outputFailed_; }
 
  private:
   int lastError_ = 0;
+  bool outputFailed_ = false;
 };
 
 }  // namespace os

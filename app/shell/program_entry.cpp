@@ -8,6 +8,7 @@
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
+#include "os/port.h"
 
 namespace {
 
@@ -16,9 +17,7 @@ void PrintNoControllers() {
   ConsolePrint("\n%s: No controllers found.\n", kUtilityTitle);
 }
 
-}  // namespace
-
-int TessvarcMain(int argc, char** argv) {
+int RunProgram(int argc, char** argv) {
   // Help answers before anything is opened, even where no card is present.
   if (argc >= 2 && StrEqualNoCase(argv[1], "-help")) {
     PrintBanner();
@@ -42,4 +41,13 @@ int TessvarcMain(int argc, char** argv) {
   int status = argc > 1 ? ProcessCommandLine(argc, argv) : RunInteractive();
   LibZKClose();
   return status;
+}
+
+}  // namespace
+
+int TessvarcMain(int argc, char** argv) {
+  int status = RunProgram(argc, argv);
+  // A run whose output did not all reach standard output has failed,
+  // whatever the command answered.
+  return os::ActivePort().OutputFailed() ? 1 : status;
 }

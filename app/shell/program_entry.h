@@ -2,4 +2,5 @@
 // in the platform port they are linked with.
 #pragma once
 
+// The command's result, or 1 when standard output could not all be written.
 int TessvarcMain(int argc, char** argv);

@@ -150,6 +150,8 @@ class Emulator : public os::Port {
   int ReadChar() override;
   void WriteOut(const char* text, size_t length) override;
   void WriteError(const char* text, size_t length) override;
+  // Captured output cannot fail; the process's own can.
+  bool OutputFailed() const override { return realStdio_ && posix_.OutputFailed(); }
 
   // --- the machine ---
   // Live state: tests may change settings, pages, images and files at any time.
