@@ -7,11 +7,13 @@
 #include "os/port.h"
 
 LibStatus HardResetAdapter(LibContext* context, const LibHandle* adapter) {
-  int descriptor = -1;
-  LibStatus status = OpenAdapterNode(context, adapter, &descriptor);
-  if (status != kLibOk) return status;
+  // The block needs the adapter's IOC number: no reset without its record.
   AdapterRecord* record = nullptr;
-  FindAdapter(context, adapter, &record);
+  LibStatus status = FindAdapter(context, adapter, &record);
+  if (status != kLibOk) return status;
+  int descriptor = -1;
+  status = OpenAdapterNode(context, adapter, &descriptor);
+  if (status != kLibOk) return status;
   uint8_t block[kHardResetBlockSize] = {};
   PutLe32(block, ioctl_header::kIocNumber, IocNumber(record));
   os::Port& port = os::ActivePort();

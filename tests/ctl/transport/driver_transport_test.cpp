@@ -176,8 +176,13 @@ TEST_F(Transport, HardReset) {
   EXPECT_EQ(card().log().back().ioc, 0u);
   card().FailIoctl(kHardResetRequest, EIO, 1);
   EXPECT_EQ(QmxResetAdapter(&adapter_), 0xFFFFFFFFu);
+  // A handle that names no adapter record gets the lookup's status, and no
+  // reset reaches the driver.
   LibHandle missing = 0x01000077;
   EXPECT_EQ(QmxResetAdapter(&missing), kLibAdapterNotFound);
+  LibHandle notAnAdapter = 0x02000001;
+  EXPECT_EQ(QmxResetAdapter(&notAnAdapter), kLibBadHandle);
+  EXPECT_EQ(card().CountCalls(kHardResetRequest), 2u);
   EXPECT_EQ(QmxResetAdapterAlt(&adapter_, 0, 0), kLibFailure);
   EXPECT_EQ(card().HardResets(), 1u);
 }
