@@ -32,11 +32,12 @@ uint32_t LibZKSSDDownloadFirmware(uint32_t adapterIndex, uint8_t moduleIndex, co
   uint32_t vx = 0;
   uint32_t ssd = kNoModuleHandle;
   if (ResolveModule(adapterIndex, moduleIndex, &vx, &ssd) != 0) return 1;
-  // The download is addressed by the adapter's handle as its block has it now.
+  // The download is addressed by the adapter's handle as its block has it
+  // now; a block that cannot be read names no adapter to send it to.
   AdapterInfoBlock adapter;
   ZkFill(&adapter, 0, sizeof(adapter));
   uint32_t size = sizeof(adapter);
-  QmxGetAdapterInfo(adapterIndex, nullptr, &adapter, &size);
+  if (QmxGetAdapterInfo(adapterIndex, nullptr, &adapter, &size) != kLibOk) return 1;
   return SendSSDAtaData(adapter.adapterHandle, ssd, image, length, row);
 }
 
