@@ -117,8 +117,10 @@ uint32_t CreateRaidVolume(uint32_t adapterIndex, uint32_t memberCount, const uin
   if (slots == nullptr || volumeType != kVolumeTypeRaid0Only) return 1;
   bool allSata = true;
   for (uint32_t i = 0; i < memberCount; ++i) {
+    // A module whose protocol cannot be told must not pass as one that
+    // needs no flash-type check.
     uint32_t protocol = 0;
-    GetDeviceProtocol(slots[i], &protocol);
+    if (GetDeviceProtocol(slots[i], &protocol) != 0) return 1;
     if (protocol != kProtocolSata) allSata = false;
   }
   if (allSata && CheckBayFlashType(vx, memberCount, slots) != 0) return 1;
