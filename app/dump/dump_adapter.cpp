@@ -39,6 +39,7 @@ class DumpFile {
   DumpFile& operator=(const DumpFile&) = delete;
   bool open() const { return handle_ != kInvalidFileHandle; }
   uint32_t handle() const { return handle_; }
+  bool WrittenWhole() const { return FileWrittenWhole(handle_); }
 
  private:
   uint32_t handle_ = kInvalidFileHandle;
@@ -131,6 +132,12 @@ uint32_t DumpAdapter(uint32_t adapterIndex, const char* fileName) {
     } else {
       ConsolePrint("Unknown Drive found: Protocol Type %d\n", protocols[slot]);
     }
+  }
+  // The sections above go on past a failed write, as they do past a failed
+  // read; a dump that is not all in the file still fails.
+  if (!file.WrittenWhole()) {
+    ConsolePrint("\n%s: Error writing a file. Name: %s.\n", kUtilityTitle, fileName);
+    return 1;
   }
   return 0;
 }

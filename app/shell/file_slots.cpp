@@ -30,6 +30,7 @@ uint32_t FileOpen(const char* path, const char* mode, uint32_t* size) {
   FileSlot& slot = FileSlots[index];
   slot.handle = index;
   slot.stream = std::move(stream);
+  slot.writeFailed = false;
   if (size != nullptr) *size = static_cast<uint32_t>(status.size);
   return index;
 }
@@ -60,9 +61,18 @@ uint32_t FileReadAll(uint32_t handle, uint32_t length, void* buffer) {
 }
 
 uint32_t FileWrite(uint32_t handle, uint32_t length, const void* buffer) {
-  os::File* stream = OpenStream(handle);
-  if (stream == nullptr) return 0;
-  return stream->Write(buffer, length) == length ? 1 : 0;
+  FileSlot* slot = FindFileSlot(handle);
+  if (slot == nullptr || slot->stream == nullptr) return 0;
+  if (slot->stream->Write(buffer, length) == length) return 1;
+  slot->writeFailed = true;
+  return 0;
+}
+
+bool FileWrittenWhole(uint32_t handle) {
+  FileSlot* slot = FindFileSlot(handle);
+  if (slot == nullptr || slot->stream == nullptr) return false;
+  bool flushed = slot->stream->Flush();
+  return flushed && !slot->writeFailed;
 }
 
 char* FileReadLine(char* buffer, int size, uint32_t handle) {

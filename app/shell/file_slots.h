@@ -15,6 +15,7 @@ inline constexpr uint32_t kInvalidFileHandle = 0xFFFFFFFF;
 struct FileSlot {
   uint32_t handle = kInvalidFileHandle;  // the slot's index once it was used
   std::unique_ptr<os::File> stream;      // null while the slot is free
+  bool writeFailed = false;              // a write since the open fell short
 };
 
 extern FileSlot FileSlots[kFileSlotCount];
@@ -45,6 +46,11 @@ uint32_t FileReadAll(uint32_t handle, uint32_t length, void* buffer);
 // Writes length bytes at the current position: 1 when all were written, 0
 // otherwise or when the handle has no open file.
 uint32_t FileWrite(uint32_t handle, uint32_t length, const void* buffer);
+
+// Flushes the file: true when that and every write since the open wrote
+// all their bytes. A full disk often shows only here, as the writes before
+// went into the stream's buffer.
+bool FileWrittenWhole(uint32_t handle);
 
 // One line of at most size - 1 characters, the line break kept and the text
 // terminated; null at the end of the file or when the handle has no file.
