@@ -410,8 +410,7 @@ uint32_t RunDlc(const DlcOptions& options) {
 
 int DlcCommandExec(CommandContext* context) {
   DlcOptions options{};
-  if (context->params != nullptr) MemCopy(&options, context->params, sizeof options);
-  FreeMem(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  if (record) MemCopy(&options, record.get(), sizeof options);
   return static_cast<int>(RunDlc(options));
 }

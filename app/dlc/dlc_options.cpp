@@ -38,8 +38,7 @@ uint32_t ConfirmDlcChange(uint8_t enable) {
 }
 
 int DlcCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<DlcOptions*>(AllocMem(sizeof(DlcOptions)));
-  context->params = options;
+  auto* options = NewParams<DlcOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;

@@ -14,12 +14,11 @@ constexpr uint8_t kDumpWords = 2;  // -dump <file name>
 }  // namespace
 
 int DumpCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<DumpOptions*>(AllocMem(sizeof(DumpOptions)));
+  auto* options = NewParams<DumpOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   if (count == 0 || words == nullptr) {
     ConsolePrint("Enter Log File: ");
     uint32_t flag = ReadInputLine(options->fileName, sizeof options->fileName);
@@ -41,10 +40,9 @@ int DumpCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int DumpCommandExec(CommandContext* context) {
-  auto* options = static_cast<DumpOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<DumpOptions>();
   if (options == nullptr) return 1;
   uint32_t result = DumpAdapter(SelectedController - 1, options->fileName);
-  FreeMem(options);
   return result == 0 ? 0 : 1;
 }

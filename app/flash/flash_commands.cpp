@@ -34,7 +34,7 @@ bool AskFileName(FlashImageArgs* args) {
   return ReadInputLine(args->fileName, kImageFileNameSize) == kEntryValid;
 }
 
-int AskEraseAndFile(FlashImageArgs* args) {
+int AskEraseAndFile(FlashImageArgs* args, AppBuffer* image) {
   ConsolePrint("\nErase persistent configuration data? (Yes/No): ");
   char answer[kImageFileNameSize] = {};
   uint32_t entry = ReadInputLine(answer, sizeof answer);
@@ -48,22 +48,15 @@ int AskEraseAndFile(FlashImageArgs* args) {
     }
   }
   if (!AskFileName(args)) return kParseTerminated;
-  return ReadImageFile(args) == 0 ? kParseGoOn : kParseTerminated;
-}
-
-FlashImageArgs* TakeArgs(CommandContext* context) {
-  auto* args = static_cast<FlashImageArgs*>(context->params);
-  context->params = nullptr;
-  return args;
+  return ReadImageFile(args->fileName, image) == 0 ? kParseGoOn : kParseTerminated;
 }
 
 }  // namespace
 
 int FlashFirmwareCommandParse(int count, char** words, CommandContext* context) {
-  FlashImageArgs* args = NewFlashImageArgs();
+  FlashImageArgs* args = NewFlashImageArgs(context);
   if (args == nullptr) return kParseTerminated;
-  context->params = args;
-  if (count == 0 || words == nullptr) return AskEraseAndFile(args);
+  if (count == 0 || words == nullptr) return AskEraseAndFile(args, &context->file);
 
   if ((count != kFileWords && count != kEraseWords) || !StrEqualNoCase(words[0], "-f") ||
       (count == kEraseWords && !StrEqualNoCase(words[2], "-eraseconfig"))) {
@@ -72,13 +65,12 @@ int FlashFirmwareCommandParse(int count, char** words, CommandContext* context) 
   }
   if (!TakeFileName(args, words[1])) return kParseTerminated;
   args->eraseConfig = count == kEraseWords ? 1 : 0;
-  return ReadImageFile(args) == 0 ? kParseGoOn : kParseTerminated;
+  return ReadImageFile(args->fileName, &context->file) == 0 ? kParseGoOn : kParseTerminated;
 }
 
 int FlashBiosCommandParse(int count, char** words, CommandContext* context) {
-  FlashImageArgs* args = NewFlashImageArgs();
+  FlashImageArgs* args = NewFlashImageArgs(context);
   if (args == nullptr) return kParseTerminated;
-  context->params = args;
   if (count == 0 || words == nullptr) {
     if (!AskFileName(args)) return kParseTerminated;
   } else {
@@ -88,24 +80,27 @@ int FlashBiosCommandParse(int count, char** words, CommandContext* context) {
     }
     if (!TakeFileName(args, words[1])) return kParseTerminated;
   }
-  return ReadImageFile(args) == 0 ? kParseGoOn : kParseTerminated;
+  return ReadImageFile(args->fileName, &context->file) == 0 ? kParseGoOn : kParseTerminated;
 }
 
 int FlashFirmwareCommandExec(CommandContext* context) {
-  FlashImageArgs* args = TakeArgs(context);
+  AppBuffer record = TakeParams(context);
+  AppBuffer image = TakeFile(context);
+  auto* args = record.As<FlashImageArgs>();
   if (args == nullptr) return 1;
-  uint32_t result = FlashControllerImage(SelectedController - 1, kFlashModeFirmware, args->image, args->size,
-                                         args->eraseConfig, args->reserved);
-  FreeFlashImageArgs(args);
+  uint32_t result = FlashControllerImage(SelectedController - 1, kFlashModeFirmware, image.get(),
+                                         static_cast<uint32_t>(image.size()), args->eraseConfig, args->reserved);
   return result == 0 ? 0 : 1;
 }
 
 int FlashBiosCommandExec(CommandContext* context) {
-  FlashImageArgs* args = TakeArgs(context);
+  AppBuffer record = TakeParams(context);
+  AppBuffer image = TakeFile(context);
+  auto* args = record.As<FlashImageArgs>();
   if (args == nullptr) return 1;
-  uint32_t result = FlashControllerImage(SelectedController - 1, kFlashModeBios, args->image, args->size, 0, 0);
+  uint32_t result = FlashControllerImage(SelectedController - 1, kFlashModeBios, image.get(),
+                                         static_cast<uint32_t>(image.size()), 0, 0);
   // The controller runs its old BIOS until it is reset, flashed or not.
   ConsolePrint("\t\tAdapter Reset Required.\n\n");
-  FreeFlashImageArgs(args);
   return result == 0 ? 0 : 1;
 }

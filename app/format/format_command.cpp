@@ -415,9 +415,8 @@ uint32_t RunFormat(FormatRun* run) {
 
 int FormatCommandExec(CommandContext* context) {
   FormatOptions options{};
-  if (context->params != nullptr) MemCopy(&options, context->params, sizeof options);
-  FreeMem(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  if (record) MemCopy(&options, record.get(), sizeof options);
   FormatRun run;
   run.options = &options;
   return static_cast<int>(RunFormat(&run));

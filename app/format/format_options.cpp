@@ -323,8 +323,7 @@ uint32_t PromptOpValue(uint32_t* maxLbaGiven, uint32_t* value) {
 }
 
 int FormatCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<FormatOptions*>(AllocMem(sizeof(FormatOptions)));
-  context->params = options;
+  auto* options = NewParams<FormatOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;

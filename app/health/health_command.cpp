@@ -93,12 +93,11 @@ int RunHealth(const HealthOptions& options) {
 }  // namespace
 
 int HealthCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<HealthOptions*>(AllocMem(sizeof(HealthOptions)));
+  auto* options = NewParams<HealthOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   SuppressStatus = 0;
   if (count == 0 || words == nullptr) return AskForceFromVsk(options);
   if (count == 1) {
@@ -135,10 +134,9 @@ int HealthCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int HealthCommandExec(CommandContext* context) {
-  auto* options = static_cast<HealthOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<HealthOptions>();
   if (options == nullptr) return 1;
   int result = RunHealth(*options);
-  FreeMem(options);
   return result;
 }

@@ -109,7 +109,7 @@ int HealthAll() {
   uint32_t count = 0;
   if (!DiscoverCards(&count)) return 1;
   // Every card runs with the same options: text, no raw rows, SMART not
-  // forced. The health command takes and frees the record it is handed, so
+  // forced. The health command takes the record it is handed, so
   // each card gets a copy of its own and this one stays ours.
   const HealthOptions options = {};
   int result = 0;
@@ -121,14 +121,13 @@ int HealthAll() {
     }
     SelectedController = index + 1;
     PrintHealthHeader(index + 1, info);
-    auto* copy = static_cast<HealthOptions*>(AllocMem(sizeof(HealthOptions)));
+    CommandContext context;
+    auto* copy = NewParams<HealthOptions>(&context);
     if (copy == nullptr) {
       ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
       return 1;
     }
     *copy = options;
-    CommandContext context;
-    context.params = copy;
     result = HealthCommandExec(&context);
   }
   return result;

@@ -62,12 +62,11 @@ int CombineListJsonResult(int adapter, int volume, int devices, bool volumeSkipp
 }
 
 int ListCommandParse(int count, char** words, CommandContext* context) {
-  auto* params = static_cast<ListParams*>(AllocMem(sizeof(ListParams)));
+  auto* params = NewParams<ListParams>(context);
   if (params == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = params;
   SuppressStatus = 0;
   if (count == 0 || words == nullptr) return kParseGoOn;
   if (count == 1) {
@@ -83,10 +82,9 @@ int ListCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int ListCommandExec(CommandContext* context) {
-  auto* params = static_cast<ListParams*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* params = record.As<ListParams>();
   if (params == nullptr) return 1;
   int result = RunList(*params);
-  FreeMem(params);
   return result;
 }

@@ -35,12 +35,11 @@ int AskLocateValue(LocateOptions* options) {
 }  // namespace
 
 int LocateCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<LocateOptions*>(AllocMem(sizeof(LocateOptions)));
+  auto* options = NewParams<LocateOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   if (count == 0 || words == nullptr) return AskLocateValue(options);
 
   if (CheckParamCount(count, kLocateWords) != 0) {
@@ -58,10 +57,9 @@ int LocateCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int LocateCommandExec(CommandContext* context) {
-  auto* options = static_cast<LocateOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<LocateOptions>();
   if (options == nullptr) return 1;
   uint32_t status = LibZKLocateCard(SelectedController - 1, options->on);
-  FreeMem(options);
   return status == 0 ? 0 : 1;
 }

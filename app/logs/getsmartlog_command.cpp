@@ -54,12 +54,11 @@ int AskOptions(GetSmartLogOptions* options) {
 }  // namespace
 
 int GetSmartLogCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<GetSmartLogOptions*>(AllocMem(sizeof(GetSmartLogOptions)));
+  auto* options = NewParams<GetSmartLogOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   if (count == 0 || words == nullptr) return AskOptions(options);
 
   if (count < kFewestWords || count > kMostWords) {
@@ -86,10 +85,9 @@ int GetSmartLogCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int GetSmartLogCommandExec(CommandContext* context) {
-  auto* options = static_cast<GetSmartLogOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<GetSmartLogOptions>();
   if (options == nullptr) return 1;
   uint32_t result = CollectSlotLogs(SelectedController - 1, *options);
-  FreeMem(options);
   return result == 0 ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 // takes the customer IDs the image carries (and gets its own back after
 // the download); a module that speaks SAS takes the image as WRITE BUFFER.
 #include <cstdint>
+#include <utility>
 
 #include "app/card/device_protocol.h"
 #include "app/card/slot_naming.h"
@@ -11,11 +12,11 @@
 #include "app/modules/module_protocol.h"
 #include "app/shell/command_operations.h"
 #include "app/shell/console.h"
-#include "app/shell/file_slots.h"
 #include "app/shell/keyboard_input.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
+#include "app/shell/whole_file.h"
 #include "cardlib/libzk.h"
 #include "ctl/facade/qmx.h"
 
@@ -27,11 +28,9 @@ constexpr int kCommandWords = 5;           // -flashssd -slot <slot> -fw <file>
 constexpr uint32_t kHighestSlot = 7;
 constexpr uint32_t kHighestPromptSlot = 8;
 
-// The command's argument record; the image belongs to it.
+// The command's argument record; the image goes in the context's file.
 struct FlashSsdOptions {
   char fileName[kFileNameSize];
-  uint32_t imageLength;
-  uint8_t* image;
   uint16_t slot;
   uint8_t imageKind;
 };
@@ -42,12 +41,6 @@ struct ImageKind {
 };
 constexpr ImageKind kImageKinds[] = {{"-fw", "SSD Flashware\n"}};
 constexpr uint32_t kImageKindCount = sizeof kImageKinds / sizeof kImageKinds[0];
-
-void ReleaseOptions(FlashSsdOptions* options) {
-  if (options == nullptr) return;
-  FreeMem(options->image);
-  FreeMem(options);
-}
 
 void PrintUsage() {
   ConsolePrint("Usage :\n    %s <-c controller #> -flashssd  -slot <ssd_slot> <-mfb | -fw> <image file>\n",
@@ -123,38 +116,19 @@ int ReadWords(int count, char** words, FlashSsdOptions* options) {
   return kParseGoOn;
 }
 
-// Reads the whole image file into the record.
-int ReadImageFile(FlashSsdOptions* options) {
-  uint32_t size = 0;
-  uint32_t file = IsRegularFile(options->fileName) == 0 ? FileOpen(options->fileName, "rb", &size)
-                                                         : kInvalidFileHandle;
-  if (file == kInvalidFileHandle) {
-    ConsolePrint("\n%s: File doesn't exists or not a regular file. Name: %s.\n", kUtilityTitle, options->fileName);
-    return kParseTerminated;
-  }
-  options->image = static_cast<uint8_t*>(AllocMem(size == 0 ? 1 : size));
-  if (options->image == nullptr) {
-    FileClose(file);
-    ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
-    return kParseTerminated;
-  }
-  uint32_t read = FileReadAll(file, size, options->image);
-  FileClose(file);
-  if (read != 0) {
-    FreeMem(options->image);
-    options->image = nullptr;
-    return kParseTerminated;
-  }
-  options->imageLength = size;
+// Reads the whole image file into *image.
+int ReadImageFile(const FlashSsdOptions& options, AppBuffer* image) {
+  WholeFile file;
+  if (!ReadWholeFile(options.fileName, WholeFileOptions{}, &file)) return kParseTerminated;
   // The customer IDs and the revision are read from the image's head: an
-  // image without all of it is no module firmware.
-  if (!SsdFwImageHoldsHeader(size)) {
-    ConsolePrint("\n%s: Invalid SSD firmware image (%u bytes). Name: %s.\n", kUtilityTitle, size,
-                 options->fileName);
-    FreeMem(options->image);
-    options->image = nullptr;
+  // image without all of it (an empty file among them) is no module
+  // firmware.
+  if (!SsdFwImageHoldsHeader(file.size)) {
+    ConsolePrint("\n%s: Invalid SSD firmware image (%u bytes). Name: %s.\n", kUtilityTitle, file.size,
+                 options.fileName);
     return kParseTerminated;
   }
+  *image = std::move(file.bytes);
   return kParseGoOn;
 }
 
@@ -169,27 +143,27 @@ uint32_t ShowImageKindMenu() {
 }
 
 int FlashSsdCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<FlashSsdOptions*>(AllocMem(sizeof(FlashSsdOptions)));
+  auto* options = NewParams<FlashSsdOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   int result = count == 0 || words == nullptr ? AskOptions(options) : ReadWords(count, words, options);
   if (result != kParseGoOn) return result;
-  return ReadImageFile(options);
+  return ReadImageFile(*options, &context->file);
 }
 
 int FlashSsdCommandExec(CommandContext* context) {
-  auto* options = static_cast<FlashSsdOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  AppBuffer image = TakeFile(context);
+  auto* options = record.As<FlashSsdOptions>();
   if (options == nullptr) return 1;
+  const uint32_t imageLength = static_cast<uint32_t>(image.size());
   uint32_t adapterIndex = SelectedController - 1;
   uint16_t slot = options->slot;
   uint32_t cage = SlotToCage(slot);
   if (cage == 0) {
     ConsolePrint("\nERROR: SSD Slot %d not applicable\n", slot);
-    ReleaseOptions(options);
     return 1;
   }
   // The module is found first: its protocol is asked of its own record.
@@ -199,7 +173,6 @@ int FlashSsdCommandExec(CommandContext* context) {
   uint32_t protocol = kProtocolSata;
   if (found && ModuleProtocol(vx, ssd, &protocol) != 0) {
     ConsolePrint("\n%s: Failed getting device information.\n", kUtilityTitle);
-    ReleaseOptions(options);
     return 1;
   }
   AdapterInfoBlock adapterInfo;
@@ -210,7 +183,6 @@ int FlashSsdCommandExec(CommandContext* context) {
   }
   if (!found) {
     ConsolePrint("\nERROR: No SSD found in SSD slot %d\n", slot);
-    ReleaseOptions(options);
     return 1;
   }
 
@@ -218,14 +190,13 @@ int FlashSsdCommandExec(CommandContext* context) {
   uint32_t previousMain = 0;
   uint32_t previousSub = 0;
   if (protocol != kProtocolSas &&
-      ModifyCustomerId(vx, ssd, options->image, options->imageLength, &changed, &previousMain, &previousSub) != 0) {
-    ReleaseOptions(options);
+      ModifyCustomerId(vx, ssd, image.get(), imageLength, &changed, &previousMain, &previousSub) != 0) {
     return 1;
   }
   ConsolePrint("\nDownloading SSD firmware on SSD slot number %d, Location %s,Cage %d...\n", slot,
                SlotToLocation(slot), static_cast<int>(cage));
-  bool downloadFailed = DownloadModuleImage(adapterIndex, static_cast<uint8_t>(slot), protocol, options->image,
-                                            options->imageLength, options->imageKind) != 0;
+  bool downloadFailed = DownloadModuleImage(adapterIndex, static_cast<uint8_t>(slot), protocol, image.get(),
+                                            imageLength, options->imageKind) != 0;
   // The module gets its own IDs back whatever the download did; a restore
   // that succeeds does not turn a failed download into success, and a
   // failed one fails the command after a download that went in.
@@ -235,6 +206,5 @@ int FlashSsdCommandExec(CommandContext* context) {
   } else {
     ConsolePrint("\n%s: SSD firmware download successfully completed. \n", kUtilityTitle);
   }
-  ReleaseOptions(options);
   return downloadFailed || restoreFailed ? 1 : 0;
 }

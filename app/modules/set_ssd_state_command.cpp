@@ -175,23 +175,21 @@ LibStatus ChangePhyState(uint32_t vxHandle, const SsdStateOptions& options) {
 }  // namespace
 
 int SetSsdStateCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<SsdStateOptions*>(AllocMem(sizeof(SsdStateOptions)));
+  auto* options = NewParams<SsdStateOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
   *options = SsdStateOptions{0, 0, 0};
-  context->params = options;
   if (count == 0 || words == nullptr) return AskOptions(options);
   return ParseWords(count, words, options);
 }
 
 int SetSsdStateCommandExec(CommandContext* context) {
-  auto* stored = static_cast<SsdStateOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* stored = record.As<SsdStateOptions>();
   if (stored == nullptr) return 1;
   SsdStateOptions options = *stored;
-  FreeMem(stored);
 
   CardInfo info;
   MemSet(&info, 0, sizeof info);

@@ -6,7 +6,6 @@
 #include "app/shell/console.h"
 #include "app/shell/keyboard_input.h"
 #include "app/shell/memory_strings.h"
-#include "app/shell/owned_memory.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
@@ -44,12 +43,11 @@ int PanicLogCommandParse(int count, char** words, CommandContext* context) {
     ConsolePrint("\n%s: Failed getting controller information.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  auto* options = static_cast<PanicLogOptions*>(AllocMem(sizeof(PanicLogOptions)));
+  auto* options = NewParams<PanicLogOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   if (count == 0 || words == nullptr) return AskFunction(options);
   if (count != kPanicWords) {
     ConsolePrint("\n%s: Incorrect number of command line parameters.\n", kUtilityTitle);
@@ -69,8 +67,9 @@ int PanicLogCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int PanicLogCommandExec(CommandContext* context) {
-  OwnedMem<PanicLogOptions> options = TakeParams<PanicLogOptions>(context);
-  if (!options) return 1;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<PanicLogOptions>();
+  if (options == nullptr) return 1;
   uint32_t vxHandle = 0;
   if (LibZKGetVXHandle(SelectedController - 1, &vxHandle) != 0) {
     ConsolePrint("\n%s: Failed getting controller information.\n", kUtilityTitle);

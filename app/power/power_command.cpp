@@ -168,12 +168,11 @@ int RunPower(PowerOptions* options) {
 }  // namespace
 
 int PowerCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<PowerOptions*>(AllocMem(sizeof(PowerOptions)));
+  auto* options = NewParams<PowerOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = options;
   options->set = 0;
   if (count == 0 || words == nullptr) {
     options->interactive = 1;
@@ -191,10 +190,9 @@ int PowerCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int PowerCommandExec(CommandContext* context) {
-  auto* options = static_cast<PowerOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<PowerOptions>();
   if (options == nullptr) return 1;
   int result = RunPower(options);
-  FreeMem(options);
   return result;
 }

@@ -6,7 +6,6 @@
 #include "app/shell/hex_number.h"
 #include "app/shell/keyboard_input.h"
 #include "app/shell/memory_strings.h"
-#include "app/shell/owned_memory.h"
 #include "app/shell/utility_names.h"
 
 namespace {
@@ -78,12 +77,11 @@ bool ParsePageAddress(const char* text, uint32_t* low, uint32_t* high) {
 }
 
 int ReadRawCommandParse(int count, char** words, CommandContext* context) {
-  auto* request = static_cast<ReadRawRequest*>(AllocMem(sizeof(ReadRawRequest)));
+  auto* request = NewParams<ReadRawRequest>(context);
   if (request == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = request;
   if (count == 0 || words == nullptr) return AskRequest(request);
   if (count != kReadRawWords || !StrEqualNoCase(words[1], "-p") ||
       !(StrEqualNoCase(words[3], "-s") || StrEqualNoCase(words[3], "-slot")) || !StrEqualNoCase(words[5], "-f")) {
@@ -101,7 +99,8 @@ int ReadRawCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int ReadRawCommandExec(CommandContext* context) {
-  OwnedMem<ReadRawRequest> request = TakeParams<ReadRawRequest>(context);
-  if (!request) return 1;
+  AppBuffer record = TakeParams(context);
+  auto* request = record.As<ReadRawRequest>();
+  if (request == nullptr) return 1;
   return ReadRawPage(request->addressLow, request->addressHigh, request->slot, request->fileName) == 0 ? 0 : 1;
 }

@@ -129,13 +129,12 @@ int ResetModule(uint32_t vxHandle, uint32_t slot) {
 }  // namespace
 
 int ResetTargetCommandParse(int count, char** words, CommandContext* context) {
-  auto* options = static_cast<ResetTargetOptions*>(AllocMem(sizeof(ResetTargetOptions)));
+  auto* options = NewParams<ResetTargetOptions>(context);
   if (options == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
   options->slot = 0;
-  context->params = options;
   uint32_t unconfigured = 0;
   if (CheckCardState(&unconfigured) != 0) return kParseTerminated;
 
@@ -149,11 +148,10 @@ int ResetTargetCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int ResetTargetCommandExec(CommandContext* context) {
-  auto* options = static_cast<ResetTargetOptions*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* options = record.As<ResetTargetOptions>();
   if (options == nullptr) return 1;
   uint32_t slot = options->slot;
-  FreeMem(options);
 
   uint32_t vxHandle = 0;
   uint32_t unconfigured = 0;

@@ -7,7 +7,6 @@
 #include "app/shell/hex_number.h"
 #include "app/shell/keyboard_input.h"
 #include "app/shell/memory_strings.h"
-#include "app/shell/owned_memory.h"
 #include "app/shell/param_count.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
@@ -32,12 +31,11 @@ int StoreAddress(const char* typed, SasAddrArgs* args) {
 }  // namespace
 
 int ParseSasAddrArgs(int count, char** words, CommandContext* context) {
-  auto* args = static_cast<SasAddrArgs*>(AllocMem(sizeof(SasAddrArgs)));
+  auto* args = NewParams<SasAddrArgs>(context);
   if (args == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = args;
   if (count == 0 || words == nullptr) {
     ConsolePrint("Enter SAS Address to Program: ");
     char line[kSasAddrTextSize] = {};
@@ -64,8 +62,9 @@ bool ReadMfgPage5(uint32_t adapter, PageCopy* page) {
 }
 
 int ExecSasAddr(CommandContext* context) {
-  OwnedMem<SasAddrArgs> args = TakeParams<SasAddrArgs>(context);
-  if (!args) return 1;
+  AppBuffer record = TakeParams(context);
+  auto* args = record.As<SasAddrArgs>();
+  if (args == nullptr) return 1;
   CardInfo info{};
   if (GetCardInfo(SelectedController - 1, &info) != 0) return 1;
   uint32_t vxHandle = 0;

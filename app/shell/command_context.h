@@ -4,13 +4,21 @@
 // does the work.
 #pragma once
 
-// What the dispatcher hands to a command.
+#include <utility>
+
+#include "app/shell/app_buffer.h"
+
+// What the dispatcher hands to a command. What the execute operation does
+// not take is freed with the context.
 struct CommandContext {
-  // The command's own argument record (from AllocMem), null until the parse
-  // operation stores one. The parse operation stores it before it can fail,
-  // so that the dispatcher can free it; once the execute operation is
-  // called, the record is the execute operation's.
-  void* params = nullptr;
+  // The command's own argument record, empty until the parse operation
+  // stores one (it stores it before it can fail). Once the execute operation
+  // is called, the record is the execute operation's.
+  AppBuffer params;
+  // The whole file the parse operation read for the execute operation (an
+  // image or a package); empty when the command reads none, or the file
+  // was empty.
+  AppBuffer file;
 };
 
 // Parse results.
@@ -19,6 +27,22 @@ enum : int {
   kParseTerminated = 1,  // the user quit or declined, input ended, or memory ran out
   kParseUsageError = 2,  // the parse operation has printed its usage text or message
 };
+
+// A zero-filled record of type T stored as the context's argument record;
+// null, with nothing stored, when memory ran out (the caller says so).
+template <typename T>
+T* NewParams(CommandContext* context) {
+  AppBuffer record(sizeof(T));
+  T* typed = record.As<T>();
+  context->params = std::move(record);
+  return typed;
+}
+
+// The execute operation takes the record out of the context: from here on
+// it is the execute operation's, freed when the operation returns.
+inline AppBuffer TakeParams(CommandContext* context) { return std::move(context->params); }
+// The same for the file the parse operation read.
+inline AppBuffer TakeFile(CommandContext* context) { return std::move(context->file); }
 
 // (word count, words, context) -> a parse result. On the command line the
 // words start at the command's option and the count includes it; in the

@@ -78,7 +78,6 @@ int DispatchCommand(const CommandEntry& entry, int count, char** words) {
   } else if (parsed == kParseTerminated) {
     ConsolePrint("\n%s: Command terminated %s.\n", kUtilityTitle, entry.option);
   }
-  FreeMem(context.params);
   SuppressStatus = 0;
   return parsed;
 }

@@ -87,8 +87,8 @@ uint32_t ShowOperationMenu() {
 void RunMenuCommand(const CommandEntry& entry) {
   CommandContext context;
   if (entry.parse(0, nullptr, &context) != kParseGoOn) {
-    // The parse operation has said what went wrong.
-    FreeMem(context.params);
+    // The parse operation has said what went wrong; its record goes with
+    // the context.
     return;
   }
   if (entry.execute(&context) != 0) ConsolePrint("\n%s: Execution failed.\n", kUtilityTitle);

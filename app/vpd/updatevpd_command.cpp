@@ -9,12 +9,12 @@
 #include "app/shell/app_buffer.h"
 #include "app/shell/command_operations.h"
 #include "app/shell/console.h"
-#include "app/shell/file_slots.h"
 #include "app/shell/keyboard_input.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/param_count.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
+#include "app/shell/whole_file.h"
 #include "app/vpd/vpd_page_bytes.h"
 #include "app/vpd/vpd_text_file.h"
 #include "cardlib/libzk.h"
@@ -30,23 +30,6 @@ struct UpdateVpdArgs {
   char fileName[kVpdFileNameSize];
 };
 
-// The file opened for the command, closed on every way out.
-class OpenFile {
- public:
-  explicit OpenFile(uint32_t handle) : handle_(handle) {}
-  ~OpenFile() { Close(); }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  void Close() {
-    if (handle_ != kInvalidFileHandle) FileClose(handle_);
-    handle_ = kInvalidFileHandle;
-  }
-  uint32_t handle() const { return handle_; }
-
- private:
-  uint32_t handle_;
-};
-
 // The page buffer that ReadMfgPage hands out, freed on every way out.
 struct PageBuffer {
   ~PageBuffer() { FreeMem(bytes); }
@@ -56,36 +39,19 @@ struct PageBuffer {
 
 void PrintUsage() { ConsolePrint("Usage :\n    %s <-c controller #> -updatevpd <vpd data file> \n", kProgramName); }
 
-// The file's bytes and a terminating NUL in *text; 1 after the message when
-// the file cannot be found, is empty or cannot be read.
-int ReadVpdFile(const char* name, AppBuffer* text, uint32_t* size) {
-  OpenFile file(IsRegularFile(name) == 0 ? FileOpen(name, "r", size) : kInvalidFileHandle);
-  if (file.handle() == kInvalidFileHandle) {
-    ConsolePrint("\n%s: File doesn't exists or not a regular file. Name: %s.\n", kUtilityTitle, name);
-    return 1;
-  }
-  if (*size == 0) {
-    ConsolePrint("\n%s: Invalid VPD data %s.\n", kUtilityTitle, name);
-    return 1;
-  }
-  if (*size != UINT32_MAX) *text = AppBuffer(static_cast<size_t>(*size) + 1);
-  if (!*text) {
-    ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
-    return 1;
-  }
-  if (FileReadAll(file.handle(), *size, text->get()) != 0) {
-    ConsolePrint("\n%s: The VPD data file %s could not be read.\n", kUtilityTitle, name);
-    return 1;
-  }
-  return 0;
-}
+// The file is read as one text: its bytes and a terminating NUL. An empty
+// file holds no VPD.
+constexpr WholeFileOptions kVpdFile{
+    .emptyRefusal = "\n%s: Invalid VPD data %s.\n",
+    .terminated = true,
+    .readFailure = "\n%s: The VPD data file %s could not be read.\n",
+};
 
 int UpdateVpd(const char* name) {
-  AppBuffer text;
-  uint32_t size = 0;
-  if (ReadVpdFile(name, &text, &size) != 0) return 1;
+  WholeFile text;
+  if (!ReadWholeFile(name, kVpdFile, &text)) return 1;
   std::vector<uint8_t> vpd;
-  if (!ParseVpdFile(reinterpret_cast<const char*>(text.get()), size, &vpd)) {
+  if (!ParseVpdFile(reinterpret_cast<const char*>(text.bytes.get()), text.size, &vpd)) {
     ConsolePrint("\n%s: VPD File parse failed\n", kUtilityTitle);
     return 1;
   }
@@ -124,12 +90,11 @@ int UpdateVpd(const char* name) {
 }  // namespace
 
 int UpdateVpdCommandParse(int count, char** words, CommandContext* context) {
-  auto* args = static_cast<UpdateVpdArgs*>(AllocMem(sizeof(UpdateVpdArgs)));
+  auto* args = NewParams<UpdateVpdArgs>(context);
   if (args == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  context->params = args;
   if (count == 0 || words == nullptr) {
     ConsolePrint("Enter VPD File Name: ");
     switch (ReadInputLine(args->fileName, sizeof args->fileName)) {
@@ -149,10 +114,9 @@ int UpdateVpdCommandParse(int count, char** words, CommandContext* context) {
 }
 
 int UpdateVpdCommandExec(CommandContext* context) {
-  auto* args = static_cast<UpdateVpdArgs*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  auto* args = record.As<UpdateVpdArgs>();
   if (args == nullptr) return 1;
   int result = UpdateVpd(args->fileName);
-  FreeMem(args);
   return result;
 }

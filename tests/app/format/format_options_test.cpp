@@ -89,12 +89,11 @@ class FormatParse : public app_test::CardFixture {
     Parsed parsed;
     parsed.result = FormatCommandParse(static_cast<int>(argv.size()), argv.empty() ? nullptr : argv.data(), &context);
     parsed.output = card().TakeOutput();
-    if (context.params != nullptr) {
+    if (context.params.get() != nullptr) {
       parsed.stored = true;
-      const auto* o = static_cast<const FormatOptions*>(context.params);
+      const auto* o = context.params.As<const FormatOptions>();
       parsed.record = {o->slot, o->allSlots, o->maxLbaGiven, o->opRequested, o->eraseFlash, o->opValue};
     }
-    FreeMem(context.params);
     return parsed;
   }
 };
@@ -386,10 +385,10 @@ TEST_F(FormatParse, TheExecuteOperationTakesTheRecordOver) {
   for (std::string& word : words) argv.push_back(word.data());
   CommandContext context;
   ASSERT_EQ(FormatCommandParse(static_cast<int>(argv.size()), argv.data(), &context), kParseGoOn);
-  ASSERT_NE(context.params, nullptr);
+  ASSERT_NE(context.params.get(), nullptr);
   FormatCommandExec(&context);
   // Freed (the sanitizer build sees a leak otherwise) and not left dangling.
-  EXPECT_EQ(context.params, nullptr);
+  EXPECT_EQ(context.params.get(), nullptr);
   card().TakeOutput();
 }
 

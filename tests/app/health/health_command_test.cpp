@@ -44,9 +44,8 @@ Parsed Parse(const std::vector<std::string>& words, const std::string& input = "
   Parsed parsed;
   parsed.result = HealthCommandParse(static_cast<int>(argv.size()), argv.empty() ? nullptr : argv.data(), &context);
   parsed.output = card.TakeOutput();
-  if (context.params != nullptr) parsed.options = *static_cast<HealthOptions*>(context.params);
+  if (context.params.get() != nullptr) parsed.options = *context.params.As<HealthOptions>();
   parsed.suppress = SuppressStatus;
-  FreeMem(context.params);
   SuppressStatus = 0;
   return parsed;
 }
@@ -529,7 +528,7 @@ TEST_F(HealthRunTest, ForcedReadsFromFlash) {
   card_->SetInput("yes\n");
   ASSERT_EQ(HealthCommandParse(0, nullptr, &context), 0);
   EXPECT_EQ(HealthCommandExec(&context), 0);
-  EXPECT_EQ(context.params, nullptr);  // the execute operation freed its record
+  EXPECT_EQ(context.params.get(), nullptr);  // the execute operation freed its record
   EXPECT_EQ(card_->ModuleActivity(6).forcedSmartReads, 1u);
   std::string output = card_->TakeOutput();
   EXPECT_EQ(output.find("*****"), std::string::npos);

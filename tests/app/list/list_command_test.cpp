@@ -41,10 +41,9 @@ Parsed Parse(const std::vector<std::string>& words) {
   Parsed parsed;
   parsed.result = ListCommandParse(static_cast<int>(argv.size()), argv.empty() ? nullptr : argv.data(), &context);
   parsed.output = card.TakeOutput();
-  parsed.stored = context.params != nullptr;
-  if (parsed.stored) parsed.json = static_cast<ListParams*>(context.params)->json;
+  parsed.stored = context.params.get() != nullptr;
+  if (parsed.stored) parsed.json = context.params.As<ListParams>()->json;
   parsed.suppress = SuppressStatus;
-  FreeMem(context.params);
   SuppressStatus = 0;
   return parsed;
 }

@@ -54,7 +54,7 @@ class LocateTest : public ::testing::Test {
 // The value the parse operation stored, 0 without a record.
 uint32_t StoredValue(const CommandContext& context) {
   uint32_t value = 0;
-  if (context.params != nullptr) MemCopy(&value, context.params, sizeof value);
+  if (context.params.get() != nullptr) MemCopy(&value, context.params.get(), sizeof value);
   return value;
 }
 
@@ -87,9 +87,8 @@ TEST_F(LocateTest, CommandLineWords) {
     EXPECT_EQ(LocateCommandParse(static_cast<int>(argv.size()), argv.data(), &context), c.result) << c.name;
     EXPECT_EQ(card_->TakeOutput(), c.output) << c.name;
     // The record is stored whatever the outcome, so that it can be freed.
-    ASSERT_NE(context.params, nullptr) << c.name;
+    ASSERT_NE(context.params.get(), nullptr) << c.name;
     EXPECT_EQ(StoredValue(context), c.result == kParseGoOn ? 1u : 0u) << c.name;
-    FreeMem(context.params);
     EXPECT_EQ(SepRequests(), 0u) << c.name;  // nothing reaches the card before execution
   }
 }
@@ -114,9 +113,8 @@ TEST_F(LocateTest, MenuEntries) {
     CommandContext context;
     EXPECT_EQ(LocateCommandParse(0, nullptr, &context), c.result) << c.name;
     EXPECT_EQ(card_->TakeOutput(), c.output) << c.name;
-    ASSERT_NE(context.params, nullptr) << c.name;
+    ASSERT_NE(context.params.get(), nullptr) << c.name;
     EXPECT_EQ(StoredValue(context), c.result == kParseGoOn ? 1u : 0u) << c.name;
-    FreeMem(context.params);
   }
 }
 
@@ -127,7 +125,7 @@ TEST_F(LocateTest, LightsTheSlotOfTheFirstModule) {
   char* words[] = {option, word};
   ASSERT_EQ(LocateCommandParse(2, words, &context), kParseGoOn);
   EXPECT_EQ(LocateCommandExec(&context), 0);
-  EXPECT_EQ(context.params, nullptr);  // the execute operation has freed it
+  EXPECT_EQ(context.params.get(), nullptr);  // the execute operation has freed it
   EXPECT_EQ(card_->TakeOutput(), "");
   EXPECT_EQ(SlotStatus(4), 0x00000001u | kIdentify);  // the other status bits stay
   for (uint8_t slot : {5, 6, 7}) EXPECT_EQ(SlotStatus(slot) & kIdentify, 0u) << int{slot};
@@ -144,9 +142,9 @@ TEST_F(LocateTest, AModuleThatRefusesLetsTheNextOneTry) {
   LibZKClose();
   Start(std::move(host));
   CommandContext context;
-  context.params = AllocMem(sizeof(uint32_t));
+  context.params = AppBuffer(sizeof(uint32_t));
   uint32_t on = 1;
-  MemCopy(context.params, &on, sizeof on);
+  MemCopy(context.params.get(), &on, sizeof on);
   EXPECT_EQ(LocateCommandExec(&context), 0);
   EXPECT_EQ(SlotStatus(4) & kIdentify, 0u);
   EXPECT_EQ(SlotStatus(5) & kIdentify, kIdentify);
@@ -167,11 +165,11 @@ TEST_F(LocateTest, FailsWhenNoModuleTakesIt) {
     Start(c.host());
     SelectedController = c.controller;
     CommandContext context;
-    context.params = AllocMem(sizeof(uint32_t));
+    context.params = AppBuffer(sizeof(uint32_t));
     uint32_t on = 1;
-    MemCopy(context.params, &on, sizeof on);
+    MemCopy(context.params.get(), &on, sizeof on);
     EXPECT_EQ(LocateCommandExec(&context), 1) << c.name;
-    EXPECT_EQ(context.params, nullptr) << c.name;
+    EXPECT_EQ(context.params.get(), nullptr) << c.name;
     EXPECT_EQ(card_->TakeOutput(), "") << c.name;  // the dispatcher reports it
     for (uint8_t slot : {4, 5, 6, 7}) EXPECT_EQ(SlotStatus(slot) & kIdentify, 0u) << c.name;
   }

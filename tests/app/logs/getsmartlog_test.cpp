@@ -56,12 +56,11 @@ TEST_F(GetSmartLogWords, CommandLine) {
     CommandContext context;
     EXPECT_EQ(GetSmartLogCommandParse(static_cast<int>(words.size()), words.data(), &context), c.result);
     EXPECT_EQ(card().TakeOutput(), c.output);
-    ASSERT_NE(context.params, nullptr);
-    const auto* options = static_cast<const GetSmartLogOptions*>(context.params);
+    ASSERT_NE(context.params.get(), nullptr);
+    const auto* options = context.params.As<const GetSmartLogOptions>();
     EXPECT_EQ(options->allSlots, c.allSlots);
     EXPECT_EQ(options->slot, c.slot);
     EXPECT_EQ(std::string(options->path), c.path);
-    FreeMem(context.params);
   }
 }
 
@@ -85,12 +84,11 @@ TEST_F(GetSmartLogWords, Dialogue) {
     card().SetInput(c.input);
     CommandContext context;
     EXPECT_EQ(GetSmartLogCommandParse(0, nullptr, &context), c.result);
-    const auto* options = static_cast<const GetSmartLogOptions*>(context.params);
+    const auto* options = context.params.As<const GetSmartLogOptions>();
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(options->allSlots, c.allSlots);
     EXPECT_EQ(options->slot, c.slot);
     EXPECT_EQ(std::string(options->path), c.path);
-    FreeMem(context.params);
     card().TakeOutput();
   }
 }

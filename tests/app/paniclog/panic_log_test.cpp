@@ -112,9 +112,8 @@ TEST_F(PanicLogTest, WordsAndMenu) {
     EXPECT_EQ(PanicLogCommandParse(static_cast<int>(argv.size()), argv.empty() ? nullptr : argv.data(), &context),
               c.parse);
     if (c.parse == 0) {
-      EXPECT_EQ(static_cast<PanicLogOptions*>(context.params)->function, c.function);
+      EXPECT_EQ(context.params.As<PanicLogOptions>()->function, c.function);
     }
-    FreeMem(context.params);
     EXPECT_EQ(card_->TakeOutput(), c.output);
   }
 }

@@ -154,7 +154,7 @@ TEST_F(ReadRawTest, Words) {
     EXPECT_EQ(ReadRawCommandParse(static_cast<int>(argv.size()), argv.data(), &context), c.parse);
     std::string output = card_->TakeOutput();
     if (c.parse == 0) {
-      auto* request = static_cast<ReadRawRequest*>(context.params);
+      auto* request = context.params.As<ReadRawRequest>();
       EXPECT_EQ(request->addressLow, 0x200000u);
       EXPECT_EQ(request->addressHigh, 0u);
       EXPECT_EQ(request->slot, kSlot);
@@ -162,7 +162,6 @@ TEST_F(ReadRawTest, Words) {
     } else {
       EXPECT_NE(output.find(kUsage), std::string::npos) << output;
     }
-    FreeMem(context.params);
   }
 }
 

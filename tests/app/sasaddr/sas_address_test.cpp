@@ -77,10 +77,9 @@ class SasAddressTest : public app_test::CardFixture {
     Outcome outcome;
     outcome.parse = ParseSasAddrArgs(static_cast<int>(argv.size()), argv.empty() ? nullptr : argv.data(), &context);
     if (outcome.parse == 0) {
-      stored_ = static_cast<SasAddrArgs*>(context.params)->address;
+      stored_ = context.params.As<SasAddrArgs>()->address;
       outcome.exec = ExecSasAddr(&context);
     }
-    FreeMem(context.params);
     outcome.output = card_->TakeOutput();
     return outcome;
   }

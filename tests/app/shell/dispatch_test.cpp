@@ -30,10 +30,9 @@ int g_executeCalls = 0;
 int StoreRecord(int count, char** words, CommandContext* context) {
   g_parseCount = count;
   g_parseWordsNull = words == nullptr;
-  auto* record = static_cast<ProbeRecord*>(AllocMem(sizeof(ProbeRecord)));
+  auto* record = NewParams<ProbeRecord>(context);
   record->count = count;
   if (words != nullptr) StrCopyN(record->firstWord, words[0], sizeof record->firstWord - 1);
-  context->params = record;
   return 0;
 }
 
@@ -58,11 +57,11 @@ int ParseJson(int count, char** words, CommandContext* context) {
   return 0;
 }
 
-// Each execute frees the record it was handed: it owns it.
+// Each execute takes the record it was handed: it owns it.
 int Finish(CommandContext* context, int result) {
   ++g_executeCalls;
-  EXPECT_NE(context->params, nullptr);
-  FreeMem(context->params);
+  AppBuffer record = TakeParams(context);
+  EXPECT_NE(record.get(), nullptr);
   return result;
 }
 int ExecuteOk(CommandContext* context) { return Finish(context, 0); }

@@ -66,7 +66,7 @@ TEST_F(TestSuperCapTest, TakesItsOwnWordOnly) {
     CommandContext context;
     EXPECT_EQ(TestSuperCapCommandParse(static_cast<int>(argv.size()), argv.data(), &context), c.result) << c.name;
     EXPECT_EQ(card_->TakeOutput(), c.output) << c.name;
-    EXPECT_EQ(context.params, nullptr) << c.name;  // the command keeps no record
+    EXPECT_EQ(context.params.get(), nullptr) << c.name;  // the command keeps no record
   }
   CommandContext context;
   EXPECT_EQ(TestSuperCapCommandParse(0, nullptr, &context), kParseGoOn);  // no prompt from the menu
