@@ -56,17 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
   fuzz_card::Drain();
   if (!valid && checked != fresh) __builtin_trap();
 
-  uint8_t* region = nullptr;
+  AppBuffer region;
   uint32_t regionSize = 0;
   uint32_t built = AssembleBiosRegion(current.empty() ? nullptr : current.data(), static_cast<uint32_t>(current.size()),
                                       fresh.empty() ? nullptr : fresh.data(), static_cast<uint32_t>(fresh.size()),
                                       &region, &regionSize);
   if (built == kRegionBuilt) {
-    if (region == nullptr || regionSize == 0) __builtin_trap();
+    if (!region || regionSize == 0 || regionSize > region.size()) __builtin_trap();
     // The rebuilt region is itself a chain the walks must accept.
-    std::vector<uint8_t> rebuilt(region, region + regionSize);
+    std::vector<uint8_t> rebuilt(region.get(), region.get() + regionSize);
     Walk(rebuilt);
   }
-  FreeMem(region);
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "app/images/bios_region.h"
 
+#include <utility>
+
 #include "app/shell/memory_strings.h"
 #include "app/images/option_rom_layout.h"
 #include "app/images/rom_image_lookup.h"
@@ -54,8 +56,8 @@ void SetIndicator(uint8_t* image, uint32_t length, bool last) {
 }  // namespace
 
 uint32_t AssembleBiosRegion(const uint8_t* current, uint32_t currentSize, const uint8_t* newImage,
-                            uint32_t newSize, uint8_t** region, uint32_t* regionSize) {
-  *region = nullptr;
+                            uint32_t newSize, AppBuffer* region, uint32_t* regionSize) {
+  *region = AppBuffer();
   *regionSize = 0;
   RomImageHeader first;
   if (!ReadRomImageHeader(newImage, newSize, 0, &first)) return kRegionNoNewImage;
@@ -132,8 +134,9 @@ uint32_t AssembleBiosRegion(const uint8_t* current, uint32_t currentSize, const 
   // A region of no image would leave the card without a BIOS.
   if (total == 0) return kRegionNoNewImage;
   if (total > 0xFFFFFFFFu) return kRegionNoMemory;
-  auto* out = static_cast<uint8_t*>(AllocMem(static_cast<size_t>(total)));
-  if (out == nullptr) return kRegionNoMemory;
+  AppBuffer built(static_cast<size_t>(total));
+  if (!built) return kRegionNoMemory;
+  uint8_t* out = built.get();
 
   uint32_t at = 0;
   for (int i = 0; i < 4; ++i) {
@@ -152,7 +155,7 @@ uint32_t AssembleBiosRegion(const uint8_t* current, uint32_t currentSize, const 
     MemCopy(out + at, piece.data, piece.length);
     at += piece.length;
   }
-  *region = out;
+  *region = std::move(built);
   *regionSize = at;
   return kRegionBuilt;
 }

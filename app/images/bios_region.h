@@ -5,13 +5,15 @@
 
 #include <cstdint>
 
+#include "app/shell/app_buffer.h"
+
 enum : uint32_t {
   kRegionBuilt = 0,
   kRegionNoMemory = 1,
   kRegionNoNewImage = 2,  // the new file's own image is unreadable or of no known code type
 };
 
-// Builds the new region in a buffer from AllocMem (the caller frees it):
+// Builds the new region in a new buffer, *region (empty unless built):
 // the legacy image L, an extra legacy image X, the UEFI image E, the image
 // of code type 1 T, then the group 0x10 components 0x102, 0x110, 0x112,
 // 0x113 and the group 0x30 components 0x102, 0x112, 0x110, 0x113, each
@@ -22,4 +24,4 @@ enum : uint32_t {
 // new file's first image chooses the sources (legacy 0, 1 or UEFI 3); when
 // the new file holds no readable image of its own kind nothing is built.
 uint32_t AssembleBiosRegion(const uint8_t* current, uint32_t currentSize, const uint8_t* newImage,
-                            uint32_t newSize, uint8_t** region, uint32_t* regionSize);
+                            uint32_t newSize, AppBuffer* region, uint32_t* regionSize);

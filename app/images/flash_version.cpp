@@ -2,24 +2,22 @@
 
 #include "app/images/image_transfer.h"
 #include "app/images/image_upload.h"
-#include "app/shell/memory_strings.h"
 #include "app/images/rom_image_version.h"
 #include "ctl/base/byte_order.h"
 
 uint32_t GetFlashBiosVersion(uint32_t adapter, uint32_t* version, uint8_t imageType, uint8_t codeType) {
-  uint8_t* image = nullptr;
+  AppBuffer image;
   uint32_t size = 0;
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
   uint32_t result = UploadFlashImage(adapter, imageType, &image, &size, 0, &iocStatus, &iocLogInfo);
   if (result == 1 && version != nullptr) {
     if (imageType == kImageTypeFirmware) {
-      *version = size >= kFirmwareHeaderVersion + 4 ? GetLe32(image, kFirmwareHeaderVersion) : kNoRomVersion;
+      *version = size >= kFirmwareHeaderVersion + 4 ? GetLe32(image.get(), kFirmwareHeaderVersion) : kNoRomVersion;
     } else if (imageType == kImageTypeBiosRegion) {
-      *version = GetRomImageVersion(adapter, image, size, codeType);
+      *version = GetRomImageVersion(adapter, image.get(), size, codeType);
     }
   }
-  FreeMem(image);
   return result;
 }
 

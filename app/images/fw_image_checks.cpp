@@ -1,7 +1,5 @@
 #include "app/images/fw_image_checks.h"
 
-#include <memory>
-
 #include "app/images/fw_image_layout.h"
 #include "app/images/image_transfer.h"
 #include "app/images/image_upload.h"
@@ -18,11 +16,6 @@ using namespace fw_image;
 
 // True when `bytes` bytes from `offset` lie inside the image.
 bool Inside(uint32_t size, uint64_t offset, uint64_t bytes) { return offset <= size && bytes <= size - offset; }
-
-struct FreeMemDeleter {
-  void operator()(uint8_t* p) const { FreeMem(p); }
-};
-using OwnedImage = std::unique_ptr<uint8_t, FreeMemDeleter>;
 
 // What the checks read of one side's NVDATA image.
 struct NvdataSide {
@@ -261,12 +254,11 @@ uint32_t ValidateFwImage(const uint8_t* image, uint32_t size, uint32_t adapter, 
   }
   ConsolePrint("\t\tValid NVDATA Image found. \n\n");
 
-  uint8_t* flashBytes = nullptr;
+  AppBuffer flash;
   uint32_t flashSize = 0;
-  if (!UploadFlashImage(adapter, kImageTypeFirmware, &flashBytes, &flashSize, 0, iocStatus, iocLogInfo)) {
+  if (!UploadFlashImage(adapter, kImageTypeFirmware, &flash, &flashSize, 0, iocStatus, iocLogInfo)) {
     return Failed();
   }
-  OwnedImage flash(flashBytes);
   if (!CheckNvdataCompat(adapter, image, size, flash.get(), flashSize, skipVersionCheck, skipIdentityCheck)) {
     return Failed();
   }

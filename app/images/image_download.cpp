@@ -23,15 +23,13 @@ uint32_t DownloadImageChunk(uint32_t adapter, uint8_t imageType, const void* buf
 
 uint32_t VerifyDownload(const uint8_t* image, uint32_t size, uint32_t adapter, uint16_t* iocStatus,
                         uint32_t* iocLogInfo, uint8_t imageType) {
-  uint8_t* readBack = nullptr;
+  AppBuffer readBack;
   uint32_t readSize = 0;
   if (!UploadFlashImage(adapter, imageType, &readBack, &readSize, 0, iocStatus, iocLogInfo)) {
     ConsolePrint("\tERROR: Image Upload Failed.\n");
     return 0;
   }
-  uint32_t same = readSize >= size && MemEqual(readBack, image, size) ? 1 : 0;
-  FreeMem(readBack);
-  return same;
+  return readSize >= size && MemEqual(readBack.get(), image, size) ? 1 : 0;
 }
 
 uint32_t DownloadFwImage(uint32_t adapter, const uint8_t* image, uint32_t size, uint16_t* iocStatus,
@@ -61,27 +59,20 @@ uint32_t DownloadFwImage(uint32_t adapter, const uint8_t* image, uint32_t size, 
 uint32_t DownloadBiosImage(const uint8_t* newImage, uint32_t adapter, uint32_t newSize, uint16_t* iocStatus,
                            uint32_t* iocLogInfo) {
   ClearTransferStatus(iocStatus, iocLogInfo);
-  uint8_t* current = nullptr;
+  AppBuffer current;
   uint32_t currentSize = 0;
   // Without the current region there is nothing to rebuild around: the
   // region is never overwritten with the new file alone or with nothing.
   if (!UploadFlashImage(adapter, kImageTypeBiosRegion, &current, &currentSize, 0, iocStatus, iocLogInfo)) {
     return 0;
   }
-  if (currentSize == 0) {
-    FreeMem(current);
-    return 0;
-  }
-  uint8_t* region = nullptr;
+  if (currentSize == 0) return 0;
+  AppBuffer region;
   uint32_t regionSize = 0;
-  uint32_t built = AssembleBiosRegion(current, currentSize, newImage, newSize, &region, &regionSize);
-  FreeMem(current);
+  uint32_t built = AssembleBiosRegion(current.get(), currentSize, newImage, newSize, &region, &regionSize);
   if (built != kRegionBuilt) {
     if (built == kRegionNoMemory) ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 0;
   }
-  uint32_t result =
-      DownloadImageChunk(adapter, kImageTypeBiosRegion, region, regionSize, 0, 1, iocStatus, iocLogInfo);
-  FreeMem(region);
-  return result;
+  return DownloadImageChunk(adapter, kImageTypeBiosRegion, region.get(), regionSize, 0, 1, iocStatus, iocLogInfo);
 }

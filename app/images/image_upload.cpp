@@ -1,8 +1,9 @@
 #include "app/images/image_upload.h"
 
+#include <utility>
+
 #include "app/shell/console.h"
 #include "app/images/image_transfer.h"
-#include "app/shell/memory_strings.h"
 #include "app/shell/utility_names.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
@@ -24,10 +25,10 @@ uint32_t UploadImageChunk(uint32_t adapter, uint8_t imageType, void* buffer, uin
   return ok;
 }
 
-uint32_t UploadFlashImage(uint32_t adapter, uint8_t imageType, uint8_t** buffer, uint32_t* size,
+uint32_t UploadFlashImage(uint32_t adapter, uint8_t imageType, AppBuffer* buffer, uint32_t* size,
                           uint32_t startOffset, uint16_t* iocStatus, uint32_t* iocLogInfo) {
   ClearTransferStatus(iocStatus, iocLogInfo);
-  *buffer = nullptr;
+  *buffer = AppBuffer();
   *size = 0;
   uint32_t imageSize = 0;
   if (!UploadImageChunk(adapter, imageType, nullptr, 0, startOffset, &imageSize, iocStatus, iocLogInfo)) {
@@ -35,8 +36,8 @@ uint32_t UploadFlashImage(uint32_t adapter, uint8_t imageType, uint8_t** buffer,
     return 0;
   }
   if (imageSize == 0) return 1;
-  auto* image = static_cast<uint8_t*>(AllocMem(imageSize));
-  if (image == nullptr) {
+  AppBuffer image(imageSize);
+  if (!image) {
     ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 0;
   }
@@ -45,34 +46,32 @@ uint32_t UploadFlashImage(uint32_t adapter, uint8_t imageType, uint8_t** buffer,
   for (uint32_t offset = startOffset; offset < imageSize;) {
     uint32_t chunk = imageSize - offset < kUploadChunkSize ? imageSize - offset : kUploadChunkSize;
     uint32_t reported = 0;
-    if (!UploadImageChunk(adapter, imageType, image + (offset - startOffset), chunk, offset, &reported, iocStatus,
-                          iocLogInfo) ||
+    if (!UploadImageChunk(adapter, imageType, image.get() + (offset - startOffset), chunk, offset, &reported,
+                          iocStatus, iocLogInfo) ||
         reported != imageSize) {
-      FreeMem(image);
       return 0;
     }
     offset += chunk;
   }
-  *buffer = image;
+  *buffer = std::move(image);
   *size = imageSize;
   return 1;
 }
 
-uint32_t UploadImageBuffer(uint32_t adapter, uint8_t imageType, uint8_t** buffer, uint32_t* size,
+uint32_t UploadImageBuffer(uint32_t adapter, uint8_t imageType, AppBuffer* buffer, uint32_t* size,
                            uint32_t offset, uint16_t* iocStatus, uint32_t* iocLogInfo) {
   ClearTransferStatus(iocStatus, iocLogInfo);
-  *buffer = nullptr;
-  auto* head = static_cast<uint8_t*>(AllocMem(kImageHeadSize));
-  if (head == nullptr) {
+  *buffer = AppBuffer();
+  AppBuffer head(kImageHeadSize);
+  if (!head) {
     ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 0;
   }
   uint32_t imageSize = 0;
-  if (!UploadImageChunk(adapter, imageType, head, kImageHeadSize, offset, &imageSize, iocStatus, iocLogInfo)) {
-    FreeMem(head);
+  if (!UploadImageChunk(adapter, imageType, head.get(), kImageHeadSize, offset, &imageSize, iocStatus, iocLogInfo)) {
     return 0;
   }
-  *buffer = head;
+  *buffer = std::move(head);
   *size = imageSize;
   return 1;
 }

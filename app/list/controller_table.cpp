@@ -49,18 +49,17 @@ void PrintTableHeading() {
 // The package version of the firmware in the card's flash, from the head of
 // the image only: the whole image is not needed for four bytes.
 bool ReadPackageVersion(uint32_t adapter, char* text, size_t size) {
-  uint8_t* head = nullptr;
+  AppBuffer head;
   uint32_t imageSize = kImageHeadSize;
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
   if (UploadImageBuffer(adapter, kImageTypeFirmware, &head, &imageSize, 0, &iocStatus, &iocLogInfo) == 0) {
     return false;
   }
-  uint32_t version = GetLe32(head, kFirmwareHeaderPackageVersion);
+  uint32_t version = GetLe32(head.get(), kFirmwareHeaderPackageVersion);
   FormatString(text, size, "%02d.%02d.%02d.%02d", static_cast<int>(version >> 24),
                static_cast<int>((version >> 16) & 0xFF), static_cast<int>((version >> 8) & 0xFF),
                static_cast<int>(version & 0xFF));
-  FreeMem(head);
   return true;
 }
 

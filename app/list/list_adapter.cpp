@@ -121,7 +121,7 @@ ListVersions ReadVersions(uint32_t vx, const Page223Buffer& page223) {
     v.uefiBsd = GetLe32(page223.data(), kPage223UefiVersion);
     return v;
   }
-  uint8_t* head = nullptr;
+  AppBuffer head;
   uint32_t imageSize = 0;
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
@@ -130,12 +130,11 @@ ListVersions ReadVersions(uint32_t vx, const Page223Buffer& page223) {
   static_assert(kFirmwareHeaderPackageVersion + 4 <= kImageHeadSize);
   static_assert(kFirmwareHeaderVersion < kFirmwareHeaderPackageVersion);
   if (UploadImageBuffer(vx, kImageTypeFirmware, &head, &imageSize, 0, &iocStatus, &iocLogInfo) == 1 &&
-      head != nullptr && imageSize >= kFirmwareHeaderPackageVersion + 4) {
+      head && imageSize >= kFirmwareHeaderPackageVersion + 4) {
     v.imageRead = true;
-    v.package = GetLe32(head, kFirmwareHeaderPackageVersion);
-    v.firmware = GetLe32(head, kFirmwareHeaderVersion);
+    v.package = GetLe32(head.get(), kFirmwareHeaderPackageVersion);
+    v.firmware = GetLe32(head.get(), kFirmwareHeaderVersion);
   }
-  FreeMem(head);
   v.legacyBios = kNoRomVersion;
   v.uefiBsd = kNoRomVersion;
   v.biosRead = GetFlashBiosVersion(vx, &v.legacyBios, kImageTypeBiosRegion, kCodeTypeLegacy) == 1;

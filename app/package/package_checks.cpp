@@ -225,12 +225,13 @@ uint32_t CheckPkgOemAndBoardName(const uint8_t* package, uint32_t size) {
     return 0;
   }
   if (CheckPkgBoardType(package, info.subsystemDeviceId, adapterIndex) != 0) return 0;
-  uint8_t* flash = nullptr;
+  AppBuffer flashImage;
   uint32_t flashSize = 0;
-  if (UploadFlashImage(info.adapterHandle, kImageTypeFirmware, &flash, &flashSize, 0, nullptr, nullptr) == 0) {
+  if (UploadFlashImage(info.adapterHandle, kImageTypeFirmware, &flashImage, &flashSize, 0, nullptr, nullptr) == 0) {
     ConsolePrint("\t\tFailed to get current package name from Corvexium.\n\n");
     return 0;
   }
+  const uint8_t* flash = flashImage.get();
   uint32_t result = 0;
   uint32_t count = Get8(package, flash_pkg_header::kEntryCount);
   for (uint32_t i = 0; i < count; ++i) {
@@ -256,6 +257,5 @@ uint32_t CheckPkgOemAndBoardName(const uint8_t* package, uint32_t size) {
     result = 1;
     break;
   }
-  FreeMem(flash);
   return result;
 }

@@ -46,17 +46,17 @@ using Pieces = std::vector<std::pair<uint32_t, uint32_t>>;
 TEST_F(ImageTransfer, AnImageOneBytePastAChunkTakesTwoRequests) {
   std::vector<uint8_t> image = Pattern(0x10001, 3);
   model().images[1].bytes = image;
-  uint8_t* buffer = nullptr;
+  AppBuffer buffer;
   uint32_t size = 0;
   uint16_t status = 0x7777;
   uint32_t logInfo = 0x77777777;
   ASSERT_EQ(UploadFlashImage(adapter_, 1, &buffer, &size, 0, &status, &logInfo), 1u);
-  ASSERT_NE(buffer, nullptr);
+  ASSERT_TRUE(buffer);
   EXPECT_EQ(size, 0x10001u);
-  EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + size), image);
+  EXPECT_EQ(buffer.size(), size);
+  EXPECT_EQ(std::vector<uint8_t>(buffer.get(), buffer.get() + size), image);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(logInfo, 0u);
-  FreeMem(buffer);
   // The size query, then 0x10000 bytes at 0 and 1 byte at 0x10000.
   EXPECT_EQ(UploadPieces(), (Pieces{{0, 0}, {0, 0x10000}, {0x10000, 1}}));
   EXPECT_EQ(card().TakeOutput(), "");
@@ -67,22 +67,22 @@ TEST_F(ImageTransfer, TheImageHeadIsOneRequestAndTellsTheWholeSize) {
     SCOPED_TRACE(imageSize);
     model().images[1].bytes = Pattern(imageSize, 5);
     card().ClearLog();
-    uint8_t* head = nullptr;
+    AppBuffer head;
     uint32_t size = 256;
     ASSERT_EQ(UploadImageBuffer(adapter_, 1, &head, &size, 0, nullptr, nullptr), 1u);
     EXPECT_EQ(size, imageSize);
-    EXPECT_EQ(std::vector<uint8_t>(head, head + 256),
+    ASSERT_EQ(head.size(), 256u);
+    EXPECT_EQ(std::vector<uint8_t>(head.get(), head.get() + 256),
               std::vector<uint8_t>(model().images[1].bytes.begin(), model().images[1].bytes.begin() + 256));
-    FreeMem(head);
     EXPECT_EQ(UploadPieces(), (Pieces{{0, 256}}));
   }
   // A refused request hands back no buffer.
   card().AnswerFunction(kUpload, 0x0004, 0, 1);
-  uint8_t* head = reinterpret_cast<uint8_t*>(&head);
+  AppBuffer head(8);  // what it held before is let go
   uint32_t size = 256;
   uint16_t status = 0;
   EXPECT_EQ(UploadImageBuffer(adapter_, 1, &head, &size, 0, &status, nullptr), 0u);
-  EXPECT_EQ(head, nullptr);
+  EXPECT_FALSE(head);
   EXPECT_EQ(status, 0x0004);
 }
 
@@ -108,10 +108,10 @@ TEST_F(ImageTransfer, ASizeThatChangesBetweenChunksFailsTheUpload) {
       if (call == c.changeBefore) request.adapter.images[1].bytes = Pattern(c.newSize, 9);
       return true;
     });
-    uint8_t* buffer = reinterpret_cast<uint8_t*>(&buffer);
+    AppBuffer buffer(8);
     uint32_t size = 77;
     EXPECT_EQ(UploadFlashImage(adapter_, 1, &buffer, &size, 0, nullptr, nullptr), 0u);
-    EXPECT_EQ(buffer, nullptr);
+    EXPECT_FALSE(buffer);
     EXPECT_EQ(size, 0u);
     Pieces pieces = UploadPieces();
     EXPECT_EQ(pieces.size(), c.requests);
@@ -150,12 +150,12 @@ TEST_F(ImageTransfer, FailedUploadsReportTheirStatus) {
     SCOPED_TRACE(c.name);
     Start(emu::DefaultHost());
     c.arm(*this);
-    uint8_t* buffer = nullptr;
+    AppBuffer buffer;
     uint32_t size = 0;
     uint16_t status = 0x7777;
     uint32_t logInfo = 0x77777777;
     EXPECT_EQ(UploadFlashImage(adapter_, 1, &buffer, &size, 0, &status, &logInfo), 0u);
-    EXPECT_EQ(buffer, nullptr);
+    EXPECT_FALSE(buffer);
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(logInfo, c.logInfo);
     EXPECT_EQ(card().TakeOutput(), c.output);
