@@ -3,6 +3,7 @@
 #include "app/card/config_page_layouts.h"
 #include "app/card/config_page_wrappers.h"
 #include "app/shell/console.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
@@ -48,19 +49,20 @@ uint32_t CheckVolumeState(uint32_t vxHandle, uint32_t* volumePresent) {
   if (volumePresent != nullptr) *volumePresent = 1;
   uint32_t result = 1;
   for (uint32_t index = 0; index < volumes; ++index) {
-    auto* table = static_cast<VolumeMemberTable*>(AllocMem(sizeof(VolumeMemberTable)));
+    AppBuffer held(sizeof(VolumeMemberTable));
+    auto* table = held.As<VolumeMemberTable>();
     if (table == nullptr || GetVolumeMemberTable(vxHandle, index, table) != 0) {
       ConsolePrint("\nFailed to get volume information.");
       result = 0;
     }
-    FreeMem(table);
   }
   return result;
 }
 
 uint32_t QueryDeviceProtocol(uint16_t devHandle, uint32_t adapter, uint32_t* protocol) {
   using namespace sas_device_page0;
-  auto* page = static_cast<uint8_t*>(AllocMem(kSize));
+  AppBuffer buffer(kSize);
+  uint8_t* page = buffer.get();
   if (page == nullptr) {
     ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
@@ -82,7 +84,6 @@ uint32_t QueryDeviceProtocol(uint16_t devHandle, uint32_t adapter, uint32_t* pro
       answer = kProtocolSas;
     }
   }
-  FreeMem(page);
   if (protocol != nullptr) *protocol = answer;
   return 0;
 }

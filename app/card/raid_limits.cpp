@@ -3,6 +3,7 @@
 #include "app/card/config_page_layouts.h"
 #include "app/card/config_page_wrappers.h"
 #include "app/shell/console.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/utility_names.h"
 #include "ctl/base/byte_order.h"
@@ -28,7 +29,8 @@ void SetDefaultRaidLimits() {
 }
 
 void LoadIocPage6Limits(uint32_t adapter) {
-  auto* page = static_cast<uint8_t*>(AllocMem(kIocPage6ReadSize));
+  AppBuffer buffer(kIocPage6ReadSize);
+  uint8_t* page = buffer.get();
   if (page == nullptr) {
     SetDefaultRaidLimits();
     ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
@@ -46,5 +48,4 @@ void LoadIocPage6Limits(uint32_t adapter) {
     RaidMinMembers = Get8(page, ioc_page6::kMinDrives + ioc_page6::kRaid0);
     RaidMaxPhysDisks = Get8(page, ioc_page6::kMaxPhysDisks);
   }
-  FreeMem(page);
 }

@@ -6,6 +6,7 @@
 #include "app/shell/console.h"
 #include "app/card/device_by_slot.h"
 #include "app/card/device_protocol.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/card/page_readers.h"
 #include "app/card/raid_limits.h"
@@ -56,14 +57,14 @@ uint32_t UpdateVolumeAttributes(uint32_t vx, uint8_t memberCount, uint8_t device
 
 // Deletes the first volume. 0 or 1 after its message.
 uint32_t DeleteFirstVolume(LibHandle vx, uint32_t* option) {
-  auto* volume = static_cast<VolumeInfo*>(AllocMem(sizeof(VolumeInfo)));
+  AppBuffer held(sizeof(VolumeInfo));
+  auto* volume = held.As<VolumeInfo>();
   if (volume == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
   }
   uint32_t size = sizeof(VolumeInfo);
   if (QmxGetVolumeInfo(nullptr, 0, &vx, 1, volume, &size) != kLibOk) {
-    FreeMem(volume);
     PrintCannotRemove();
     return 1;
   }
@@ -71,7 +72,6 @@ uint32_t DeleteFirstVolume(LibHandle vx, uint32_t* option) {
   // on removes the volume whole.
   if (GetLe32(volume->bytes, volume_info::kRaidType) != kRaidTypeRaid1) *option = kDeleteOptionWhole;
   LibHandle handle = GetLe32(volume->bytes, volume_info::kHandle);
-  FreeMem(volume);
   if (QmxDeleteVolume(&handle, *option) != kLibOk) {
     PrintRequestStatus();
     PrintCannotRemove();
@@ -146,11 +146,11 @@ uint32_t CreateRaidVolume(uint32_t adapterIndex, uint32_t memberCount, const uin
     return 1;
   }
 
-  auto* request = static_cast<CreateVolumeRequest*>(AllocMem(sizeof(CreateVolumeRequest)));
-  auto* record = static_cast<DeviceInfoBlock*>(AllocMem(sizeof(DeviceInfoBlock)));
+  AppBuffer requestBuffer(sizeof(CreateVolumeRequest));
+  AppBuffer recordBuffer(sizeof(DeviceInfoBlock));
+  auto* request = requestBuffer.As<CreateVolumeRequest>();
+  auto* record = recordBuffer.As<DeviceInfoBlock>();
   if (request == nullptr || record == nullptr) {
-    FreeMem(request);
-    FreeMem(record);
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
   }
@@ -163,8 +163,6 @@ uint32_t CreateRaidVolume(uint32_t adapterIndex, uint32_t memberCount, const uin
   request->problems.size = kConfigProblemListSize;
   for (uint32_t i = 0; i < memberCount; ++i) {
     if (FindDeviceBySlot(vx, slots[i], record) != 0) {
-      FreeMem(request);
-      FreeMem(record);
       ConsolePrint("%s: Drive specified by SSD slot %u is not available to create a RAID volume.\n", kUtilityTitle,
                    slots[i]);
       return 1;
@@ -173,10 +171,8 @@ uint32_t CreateRaidVolume(uint32_t adapterIndex, uint32_t memberCount, const uin
     request->members[i].deviceHandle = GetLe32(record->bytes, device_info::kHandle);
     request->members[i].memberIndex = static_cast<uint8_t>(i);
   }
-  FreeMem(record);
   LibHandle newVolume = 0;
   LibStatus created = QmxCreateVolume(&handle, &newVolume, request);
-  FreeMem(request);
   if (created != kLibOk) {
     PrintRequestStatus();
     return 1;

@@ -35,12 +35,6 @@ bool HeaderFits(const HeldPage& page) {
          4u * Get8(page.bytes, page_header::kLength) <= page.size;
 }
 
-// The buffer ReadMfgPage hands out.
-struct Page1Buffer {
-  uint8_t* bytes = nullptr;
-  ~Page1Buffer() { FreeMem(bytes); }
-};
-
 bool WritePageBack(uint32_t adapter, const HeldPage& page) {
   return HeaderFits(page) && WriteMfgPage(adapter, page.bytes, nullptr, nullptr) == 1;
 }
@@ -87,7 +81,7 @@ uint32_t EraseConfigAndFlash(const uint8_t* image, uint32_t size, uint32_t skipR
   uint32_t adapter = card.adapterInfo.adapterHandle;
 
   PageCopy page0Copy;
-  Page1Buffer page1Buffer;
+  AppBuffer page1Buffer;
   HeldPage page0;
   HeldPage page1;
   if (skipRestore == 0) {
@@ -99,12 +93,11 @@ uint32_t EraseConfigAndFlash(const uint8_t* image, uint32_t size, uint32_t skipR
     }
     page0 = {page0Copy.data(), page0Copy.size()};
     ConsolePrint("\t\tManufacturing Page 0 read successfully.\n\n");
-    uint32_t page1Size = 0;
-    if (ReadMfgPage(adapter, &page1Buffer.bytes, nullptr, nullptr, &page1Size) == 0) {
+    if (ReadMfgPage(adapter, &page1Buffer, nullptr, nullptr) == 0) {
       ConsolePrint("\t\tManufacturing Page 1 read failed.\n\n");
       return 1;
     }
-    page1 = {page1Buffer.bytes, page1Size};
+    page1 = {page1Buffer.get(), static_cast<uint32_t>(page1Buffer.size())};
     ConsolePrint("\t\tManufacturing Page 1 read successfully.\n\n");
   }
 

@@ -24,15 +24,13 @@ int ShowVpdCommandExec(CommandContext*) {
   // A card whose information cannot be read has no adapter handle; the page
   // read then fails and says so.
   GetCardInfo(SelectedController - 1, &info);
-  uint8_t* page = nullptr;
+  AppBuffer page;
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
-  uint32_t size = 0;
-  if (ReadMfgPage(info.adapterInfo.adapterHandle, &page, &iocStatus, &iocLogInfo, &size) == 0) {
+  if (ReadMfgPage(info.adapterInfo.adapterHandle, &page, &iocStatus, &iocLogInfo) == 0) {
     ConsolePrint("\n%s: VPD Read Failed\n", kUtilityTitle);
     return 1;
   }
-  PrintVpdInfo(page, VpdPageBytes(page, size));
-  FreeMem(page);
+  PrintVpdInfo(page.get(), VpdPageBytes(page.get(), page.size()));
   return 0;
 }

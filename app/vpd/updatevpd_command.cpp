@@ -30,13 +30,6 @@ struct UpdateVpdArgs {
   char fileName[kVpdFileNameSize];
 };
 
-// The page buffer that ReadMfgPage hands out, freed on every way out.
-struct PageBuffer {
-  ~PageBuffer() { FreeMem(bytes); }
-  uint8_t* bytes = nullptr;
-  uint32_t size = 0;
-};
-
 void PrintUsage() { ConsolePrint("Usage :\n    %s <-c controller #> -updatevpd <vpd data file> \n", kProgramName); }
 
 // The file is read as one text: its bytes and a terminating NUL. An empty
@@ -61,16 +54,16 @@ int UpdateVpd(const char* name) {
   CardInfo info{};
   GetCardInfo(SelectedController - 1, &info);
   uint32_t adapter = info.adapterInfo.adapterHandle;
-  PageBuffer page;
+  AppBuffer page;
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;
-  if (ReadMfgPage(adapter, &page.bytes, &iocStatus, &iocLogInfo, &page.size) == 0) {
+  if (ReadMfgPage(adapter, &page, &iocStatus, &iocLogInfo) == 0) {
     ConsolePrint("\n%s: VPD read failed.\n", kUtilityTitle);
     return 1;
   }
   // The write sends the length the page announces: the new VPD must lie
   // inside it, or its end would be lost.
-  size_t held = VpdPageBytes(page.bytes, page.size);
+  size_t held = VpdPageBytes(page.get(), page.size());
   if (held < manufacturing_page1::kVpdArea + vpd.size()) {
     size_t area = held > manufacturing_page1::kVpdArea ? held - manufacturing_page1::kVpdArea : 0;
     ConsolePrint("\n%s: The VPD page holds %u bytes of VPD, fewer than the %u bytes of the file.\n", kUtilityTitle,
@@ -78,8 +71,8 @@ int UpdateVpd(const char* name) {
     return 1;
   }
   // Bytes of the area beyond the new VPD keep what they held.
-  MemCopy(page.bytes + manufacturing_page1::kVpdArea, vpd.data(), vpd.size());
-  if (WriteMfgPage(adapter, page.bytes, &iocStatus, &iocLogInfo) == 0) {
+  MemCopy(page.get() + manufacturing_page1::kVpdArea, vpd.data(), vpd.size());
+  if (WriteMfgPage(adapter, page.get(), &iocStatus, &iocLogInfo) == 0) {
     ConsolePrint("\n%s: VPD write failed.\n", kUtilityTitle);
     return 1;
   }

@@ -193,21 +193,21 @@ TEST_F(ConfigErase, TheEraseNeedsSuccessInTheReplyToo) {
 }
 
 TEST_F(ConfigErase, PageOneIsReadWholeFromNvram) {
-  uint8_t* page = nullptr;
+  AppBuffer page;
   ASSERT_EQ(ReadMfgPage(adapter_, &page, nullptr, nullptr), 1u);
-  ASSERT_NE(page, nullptr);
-  EXPECT_EQ(std::vector<uint8_t>(page, page + 260), page1_);
-  FreeMem(page);
+  ASSERT_TRUE(page);
+  ASSERT_GE(page.size(), 260u);
+  EXPECT_EQ(std::vector<uint8_t>(page.get(), page.get() + 260), page1_);
   for (const emu::LoggedCall* call : Commands(kConfig)) EXPECT_EQ(call->frame[22], 1);
 
   FailPage(1, kReadNvram);
-  page = reinterpret_cast<uint8_t*>(1);
   EXPECT_EQ(ReadMfgPage(adapter_, &page, nullptr, nullptr), 0u);
-  EXPECT_EQ(page, nullptr);
+  EXPECT_FALSE(page);  // what it held before is let go
   card().ClearFaults();
   card().RemovePage(9, 1);
+  page = AppBuffer(8);
   EXPECT_EQ(ReadMfgPage(adapter_, &page, nullptr, nullptr), 0u);
-  EXPECT_EQ(page, nullptr);
+  EXPECT_FALSE(page);
 }
 
 }  // namespace
