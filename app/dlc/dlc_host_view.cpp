@@ -2,6 +2,7 @@
 
 #include "app/host/sysfs_lookups.h"
 #include "app/shell/console.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
@@ -40,7 +41,8 @@ uint32_t DisableSlotPhy(uint32_t adapter, uint32_t slot) {
     ConsolePrint("ERROR: Failed to read SAS IO Unit Page 1. Status %02X\n", status);
     return status != kLibOk ? status : 1;
   }
-  auto* page = static_cast<uint8_t*>(AllocZeroedN(size));
+  AppBuffer pageBuffer(size);
+  uint8_t* page = pageBuffer.get();
   if (page == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
@@ -50,14 +52,12 @@ uint32_t DisableSlotPhy(uint32_t adapter, uint32_t slot) {
   if (status == kLibOk && LastIocStatus() != 0) status = LastIocStatus();
   if (status != kLibOk || got < size || p1::PhyFlags(slot) >= size) {
     ConsolePrint("ERROR: Failed to read SAS IO Unit Page 1. Status %02X\n", status);
-    FreeMem(page);
     return status != kLibOk ? status : 1;
   }
   page[p1::PhyFlags(slot)] |= p1::kPhyFlagDisabled;
   uint32_t written = size;
   status = WriteConfigPage(&handle, 0, kExtendedPage, p1::kNumber, p1::kExtType, kWriteCurrent, page, &written);
   if (status == kLibOk && LastIocStatus() != 0) status = LastIocStatus();
-  FreeMem(page);
   if (status != kLibOk) {
     ConsolePrint("ERROR: Failed to write SAS IO Unit Page 1. Status %02X\n", status);
     return status;

@@ -2,6 +2,7 @@
 
 #include "app/card/ssd_config_fields.h"
 #include "app/shell/console.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/unlock/module_unlock.h"
@@ -123,7 +124,8 @@ uint32_t RestoreDLCSetting(uint32_t vxHandle, uint32_t ssdHandle, SsdConfigImage
 uint32_t ChangeSectorSize(uint32_t vxHandle, uint32_t ssdHandle, uint32_t maxLba, uint8_t* original,
                           bool* originalRead) {
   if (originalRead != nullptr) *originalRead = false;
-  auto* settings = static_cast<uint8_t*>(AllocZeroedN(fs::kReadSize));
+  AppBuffer settingsBuffer(fs::kReadSize);
+  uint8_t* settings = settingsBuffer.get();
   if (settings == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
@@ -131,13 +133,11 @@ uint32_t ChangeSectorSize(uint32_t vxHandle, uint32_t ssdHandle, uint32_t maxLba
   uint32_t result = LibZKSSDUnlock(vxHandle, ssdHandle, kUnlockLevel, kModuleUnlockCredential);
   if (result != 0) {
     ConsolePrint("\nERROR : Error in LibZKSSDUnlock.\n");
-    FreeMem(settings);
     return result;
   }
   result = SSDChangeSectorSize(vxHandle, ssdHandle, kSsdTransferRead, settings, fs::kReadSize, 0);
   if (result != 0) {
     ConsolePrint("\nERROR : Error in SSD read configuration.\n");
-    FreeMem(settings);
     return result;
   }
   if (original != nullptr) {
@@ -154,7 +154,6 @@ uint32_t ChangeSectorSize(uint32_t vxHandle, uint32_t ssdHandle, uint32_t maxLba
   PutLe32(settings, fs::kMaxLbaValue, maxLba);
   result = SSDChangeSectorSize(vxHandle, ssdHandle, kSsdTransferWrite, settings, fs::kWriteSize, maxLba);
   if (result != 0) ConsolePrint("\nERROR : Error in executing change sector size. \n");
-  FreeMem(settings);
   return result;
 }
 
@@ -164,7 +163,8 @@ uint32_t RestoreFormatSettings(uint32_t vxHandle, uint32_t ssdHandle, const uint
     ConsolePrint("\nERROR : Error in LibZKSSDUnlock.\n");
     return result;
   }
-  auto* settings = static_cast<uint8_t*>(AllocZeroedN(fs::kReadSize));
+  AppBuffer settingsBuffer(fs::kReadSize);
+  uint8_t* settings = settingsBuffer.get();
   if (settings == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
@@ -173,6 +173,5 @@ uint32_t RestoreFormatSettings(uint32_t vxHandle, uint32_t ssdHandle, const uint
   result = SSDChangeSectorSize(vxHandle, ssdHandle, kSsdTransferWrite, settings, fs::kWriteSize,
                                GetLe32(original, fs::kMaxLbaValue));
   if (result != 0) ConsolePrint("\nERROR : Error in executing change sector size. \n");
-  FreeMem(settings);
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include "app/shell/console.h"
 #include "app/card/device_protocol.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/card/module_ata.h"
 #include "app/shell/program_state.h"
@@ -22,7 +23,8 @@ constexpr uint32_t kDiagInfoReadSize = 504;
 // The member count of the card's volumes (the last one read counts). 0 with
 // the count, or 1 after the message.
 uint32_t CountVolumeMembers(LibHandle vx, uint32_t volumeCount, uint32_t* count) {
-  auto* volume = static_cast<VolumeInfo*>(AllocMem(sizeof(VolumeInfo)));
+  AppBuffer volumeBuffer(sizeof(VolumeInfo));
+  auto* volume = volumeBuffer.As<VolumeInfo>();
   if (volume == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return 1;
@@ -42,7 +44,6 @@ uint32_t CountVolumeMembers(LibHandle vx, uint32_t volumeCount, uint32_t* count)
       break;
     }
   }
-  FreeMem(volume);
   return result;
 }
 

@@ -3,6 +3,7 @@
 // size, identity, link rate, configuration and over-provisioning.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "app/card/config_page_layouts.h"
@@ -13,6 +14,7 @@
 #include "app/list/list_layouts.h"
 #include "app/list/list_sections.h"
 #include "app/list/list_texts.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/card/module_ata.h"
 #include "app/card/module_scsi.h"
@@ -178,43 +180,43 @@ struct SectionState {
   }
 };
 
-void FreeEntries(std::vector<DeviceListEntry>* entries) {
-  for (DeviceListEntry& e : *entries) FreeMem(e.record);
-  entries->clear();
-}
+// The entries of the device list and the records they point into, freed
+// together.
+struct DeviceList {
+  std::vector<DeviceListEntry> entries;
+  std::vector<AppBuffer> records;
+  void Add(uint8_t kind, AppBuffer record) {
+    entries.push_back({kind, record.get()});
+    records.push_back(std::move(record));
+  }
+};
 
-// A new zeroed record of size bytes, or null after the memory message.
-uint8_t* NewRecord(SectionState* s, size_t size) {
-  auto* record = static_cast<uint8_t*>(AllocMem(size));
-  if (record == nullptr) {
+// A new zeroed record of size bytes, or an empty one after the memory
+// message.
+AppBuffer NewRecord(SectionState* s, size_t size) {
+  AppBuffer record(size);
+  if (!record) {
     ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     s->Fail(kListJsonNoMemory);
-    return nullptr;
   }
-  MemSet(record, 0, size);
   return record;
 }
 
 // Plain devices: the targets that present no volume and have a known type.
-void GatherPlainDevices(SectionState* s, const LibHandle* adapter, uint32_t count,
-                        std::vector<DeviceListEntry>* entries) {
+void GatherPlainDevices(SectionState* s, const LibHandle* adapter, uint32_t count, DeviceList* list) {
   for (uint32_t i = 0; i < count; ++i) {
-    uint8_t* record = NewRecord(s, kDeviceInfoSize);
-    if (record == nullptr) return;
+    AppBuffer record = NewRecord(s, kDeviceInfoSize);
+    if (!record) return;
     uint32_t size = kDeviceInfoSize;
-    bool keep = QmxGetDeviceInfo(i, adapter, nullptr, reinterpret_cast<DeviceInfoBlock*>(record), &size) == kLibOk &&
-                GetLe32(record, device_info::kVolumeHandle) == 0 &&
-                GetLe32(record, device_info::kDeviceType) != inquiry_data::kTypeUnknown;
-    if (keep) {
-      entries->push_back({kListPlainDevice, record});
-    } else {
-      FreeMem(record);
-    }
+    bool keep = QmxGetDeviceInfo(i, adapter, nullptr, record.As<DeviceInfoBlock>(), &size) == kLibOk &&
+                GetLe32(record.get(), device_info::kVolumeHandle) == 0 &&
+                GetLe32(record.get(), device_info::kDeviceType) != inquiry_data::kTypeUnknown;
+    if (keep) list->Add(kListPlainDevice, std::move(record));
   }
 }
 
 // The members of every volume. Answers the number of volumes.
-uint32_t GatherMembers(SectionState* s, const LibHandle* adapter, std::vector<DeviceListEntry>* entries) {
+uint32_t GatherMembers(SectionState* s, const LibHandle* adapter, DeviceList* list) {
   uint32_t volumes = 0;
   if (QmxCountVolumes(adapter, &volumes) != kLibOk) {
     s->Fail(kListJsonNoVolume);
@@ -235,36 +237,34 @@ uint32_t GatherMembers(SectionState* s, const LibHandle* adapter, std::vector<De
       return volumes;
     }
     for (uint32_t m = 0; m < members; ++m) {
-      uint8_t* record = NewRecord(s, kPhysDiskInfoSize);
-      if (record == nullptr) return volumes;
+      AppBuffer record = NewRecord(s, kPhysDiskInfoSize);
+      if (!record) return volumes;
       uint32_t got = kPhysDiskInfoSize;
-      if (GetModuleDiskInfo(adapter, nullptr, m, &volume, 1, reinterpret_cast<PhysDiskInfo*>(record), &got) != 0) {
-        FreeMem(record);
+      if (GetModuleDiskInfo(adapter, nullptr, m, &volume, 1, record.As<PhysDiskInfo>(), &got) != 0) {
         s->Fail(kListJsonMemberInfoFailed);
         return volumes;
       }
-      entries->push_back({kListVolumeMember, record});
+      list->Add(kListVolumeMember, std::move(record));
     }
   }
   return volumes;
 }
 
-void GatherHotSpares(SectionState* s, const LibHandle* adapter, std::vector<DeviceListEntry>* entries) {
+void GatherHotSpares(SectionState* s, const LibHandle* adapter, DeviceList* list) {
   uint32_t spares = 0;
   if (QmxCountHotSpares(adapter, &spares) != kLibOk) {
     s->Fail(kListJsonDeviceStepFailed);
     return;
   }
   for (uint32_t i = 0; i < spares; ++i) {
-    uint8_t* record = NewRecord(s, kPhysDiskInfoSize);
-    if (record == nullptr) return;
+    AppBuffer record = NewRecord(s, kPhysDiskInfoSize);
+    if (!record) return;
     uint32_t size = kPhysDiskInfoSize;
-    if (QmxGetHotSpareInfo(nullptr, i, adapter, 1, reinterpret_cast<PhysDiskInfo*>(record), &size) != kLibOk) {
-      FreeMem(record);
+    if (QmxGetHotSpareInfo(nullptr, i, adapter, 1, record.As<PhysDiskInfo>(), &size) != kLibOk) {
       s->Fail(kListJsonDeviceStepFailed);
       return;
     }
-    entries->push_back({kListHotSpare, record});
+    list->Add(kListHotSpare, std::move(record));
   }
 }
 
@@ -575,15 +575,13 @@ int PrintPhysicalDevices(const ListParams&, JsonWriter* json, const Page223Buffe
     s.Fail(kListJsonNoVolume);
   }
 
-  std::vector<DeviceListEntry> entries;
+  DeviceList list;
   uint32_t volumes = 0;
-  if (!s.failed) GatherPlainDevices(&s, &adapter, count, &entries);
-  if (!s.failed) volumes = GatherMembers(&s, &adapter, &entries);
-  if (!s.failed) GatherHotSpares(&s, &adapter, &entries);
-  if (s.failed) {
-    FreeEntries(&entries);
-    return s.text ? 1 : s.code;
-  }
+  if (!s.failed) GatherPlainDevices(&s, &adapter, count, &list);
+  if (!s.failed) volumes = GatherMembers(&s, &adapter, &list);
+  if (!s.failed) GatherHotSpares(&s, &adapter, &list);
+  if (s.failed) return s.text ? 1 : s.code;
+  std::vector<DeviceListEntry>& entries = list.entries;
   // A card without a volume lists its modules, and says so in its code.
   if (volumes == 0) s.code = kListJsonNoVolume;
 
@@ -600,7 +598,6 @@ int PrintPhysicalDevices(const ListParams&, JsonWriter* json, const Page223Buffe
     }
   }
   if (!s.text && !entries.empty()) json->EndArray();
-  FreeEntries(&entries);
   if (s.text) return s.failed || (s.code != 0 && s.code != kListJsonNoVolume) ? 1 : 0;
   return s.code;
 }

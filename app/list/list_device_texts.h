@@ -15,7 +15,7 @@ enum : uint8_t {
 };
 struct DeviceListEntry {
   uint8_t kind;
-  uint8_t* record;  // from AllocMem, owned by the list
+  uint8_t* record;  // held by whoever made the list
 };
 
 // The device part of the entry's record.

@@ -8,6 +8,7 @@
 #include "app/list/list_layouts.h"
 #include "app/list/list_sections.h"
 #include "app/list/list_texts.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
@@ -47,7 +48,8 @@ bool ReadVolumeBlockSize(uint32_t vx, LibHandle volume, uint16_t* blockSize) {
       announced == 0) {
     return false;
   }
-  auto* page = static_cast<uint8_t*>(AllocMem(announced));
+  AppBuffer pageBuffer(announced);
+  uint8_t* page = pageBuffer.get();
   if (page == nullptr) {
     ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
     return false;
@@ -56,7 +58,6 @@ bool ReadVolumeBlockSize(uint32_t vx, LibHandle volume, uint16_t* blockSize) {
   bool read = ReadRaidVolumePage0(&adapter, page, &got, kReadCurrent, 1, &volume, nullptr) == kLibOk &&
               PageHolds(got < announced ? got : announced, raid_volume_page0::kBlockSize, 2);
   if (read) *blockSize = GetLe16(page, raid_volume_page0::kBlockSize);
-  FreeMem(page);
   return read;
 }
 

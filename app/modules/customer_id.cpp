@@ -2,6 +2,7 @@
 
 #include "app/modules/module_image_layouts.h"
 #include "app/shell/console.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
@@ -14,8 +15,8 @@ constexpr uint8_t kUnlockLevel = 1;
 
 // The module's configuration image in a buffer of its own.
 struct HeldConfigImage {
-  SsdConfigImage* image = static_cast<SsdConfigImage*>(AllocMem(sizeof(SsdConfigImage)));
-  ~HeldConfigImage() { FreeMem(image); }
+  AppBuffer buffer{sizeof(SsdConfigImage)};
+  SsdConfigImage* image = buffer.As<SsdConfigImage>();
 };
 
 // Unlocks the module and reads its configuration image; each failure

@@ -4,6 +4,7 @@
 #include "app/shell/console.h"
 #include "app/list/controller_table.h"
 #include "app/shell/keyboard_input.h"
+#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
@@ -20,13 +21,13 @@ const CommandEntry* FindMenuRow(uint32_t id) {
 
 // The selected controller must answer before its menu is shown.
 bool SelectedControllerAnswers() {
-  CardInfo* info = static_cast<CardInfo*>(AllocMem(sizeof(CardInfo)));
+  AppBuffer infoBuffer(sizeof(CardInfo));
+  auto* info = infoBuffer.As<CardInfo>();
   if (info == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return false;
   }
   bool found = GetCardInfo(SelectedController - 1, info) == 0;
-  FreeMem(info);
   if (!found) {
     ConsolePrint("%s: Controller with index %u not found!\n", kUtilityTitle, SelectedController);
     ConsolePrint("\n%s: Failed getting controller information.\n", kUtilityTitle);
