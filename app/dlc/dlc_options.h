@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// Built by DlcCommandParse; the execute operation frees it.
+// Built by DlcCommandParse; the execute operation takes it.
 struct DlcOptions {
   uint32_t silent;    // -s: no question
   uint32_t validate;  // -validate: check the sizes the host sees afterwards

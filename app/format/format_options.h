@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-// What the format command is asked to do. Allocated zero-filled by the
-// parse operation; the execute operation frees it.
+// What the format command is asked to do. Stored zero-filled by the parse
+// operation; the execute operation takes it.
 struct FormatOptions {
   uint8_t slot;          // module slot 0..7 when one module is formatted
   uint32_t allSlots;     // 1: every module; 0: only slot

@@ -12,8 +12,8 @@
 
 class JsonWriter;
 
-// The command's argument record (from AllocMem; the execute operation
-// frees it).
+// The command's argument record (stored by the parse operation; the
+// execute operation takes it).
 struct HealthOptions {
   uint32_t raw;           // -raw: the SMART rows as raw bytes too
   uint32_t json;          // -json: a JSON document instead of the text

@@ -3,15 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-uint32_t AllocationCount = 0;
-
-void* AllocMem(size_t size) {
-  void* pointer = std::calloc(1, size == 0 ? 1 : size);
-  if (pointer != nullptr) ++AllocationCount;
-  return pointer;
-}
-
-void* AllocZeroedN(size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
+void* AllocMem(size_t size) { return std::calloc(1, size == 0 ? 1 : size); }
 
 void FreeMem(void* pointer) {
   if (pointer != nullptr) std::free(pointer);
@@ -77,13 +69,6 @@ bool IsAlnumChar(int character) {
 
 bool IsPrintChar(int character) { return character >= 32 && character <= 126; }
 
-bool IsPrintableString(const char* text) {
-  for (; *text != '\0'; ++text) {
-    if (!IsPrintChar(static_cast<unsigned char>(*text))) return false;
-  }
-  return true;
-}
-
 void PrintableText(char* out, const void* field, size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(field);
   for (size_t i = 0; i < size; ++i) out[i] = IsPrintChar(bytes[i]) ? static_cast<char>(bytes[i]) : ' ';
@@ -140,8 +125,4 @@ bool ParseWholeUnsigned(const char* word, uint32_t* value) {
   if (!fits) return false;
   *value = parsed;
   return true;
-}
-
-void SortRecords(void* base, size_t count, size_t size, int (*order)(const void*, const void*)) {
-  if (count > 1) std::qsort(base, count, size, order);
 }

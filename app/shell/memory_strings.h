@@ -4,16 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// Counts the successful AllocMem calls (kept for diagnosis; nothing reads it).
-extern uint32_t AllocationCount;
-
-// size zero-filled bytes, counted; null when memory is exhausted. Every
-// command record, page buffer and image buffer of the application comes from
-// here and goes back through FreeMem.
+// size zero-filled bytes (at least one, so that a size of 0 is no failure);
+// null when memory is exhausted. AppBuffer holds what it gives: every record,
+// page and image buffer of the application lives in one.
 void* AllocMem(size_t size);
-// size zero-filled bytes, not counted; null when memory is exhausted.
-void* AllocZeroedN(size_t size);
-// Frees what AllocMem or AllocZeroedN gave; null is ignored.
+// Frees what AllocMem gave; null is ignored.
 void FreeMem(void* pointer);
 
 void MemSet(void* destination, uint8_t value, size_t length);
@@ -42,8 +37,6 @@ bool IsDigitChar(int character);
 bool IsAlnumChar(int character);
 // Character codes 32 to 126.
 bool IsPrintChar(int character);
-// Every character has a code from 0x20 to 0x7E; the empty text is printable.
-bool IsPrintableString(const char* text);
 // A text from the card as a text report shows it: the `size` bytes of the
 // field, each byte outside printable ASCII (codes 32 to 126) a blank, so that
 // control bytes and escape sequences never reach the terminal. `out` holds
@@ -68,6 +61,3 @@ uint32_t ParseDecimal(const char* text, bool* fits = nullptr);
 // blanks or trailing characters) and at most 4294967295. False otherwise,
 // *value then untouched. Callers range-check the value before narrowing it.
 bool ParseWholeUnsigned(const char* word, uint32_t* value);
-
-// Sorts count records of size bytes with the ordering operation.
-void SortRecords(void* base, size_t count, size_t size, int (*order)(const void*, const void*));
