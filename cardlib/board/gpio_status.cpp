@@ -3,6 +3,7 @@
 #include "cardlib/board/board_power.h"
 #include "cardlib/layouts/board_pages.h"
 #include "cardlib/entry/os_wrappers.h"
+#include "cardlib/entry/zk_buffer.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/frames/config_frame.h"
@@ -15,7 +16,8 @@ uint32_t ReadGpioLevel(uint32_t vx, uint32_t gpio, uint32_t* level) {
   if (level == nullptr) return 1;
   uint32_t pageSize = 0;
   if (ReadIoUnitPage3(&vx, nullptr, &pageSize, kReadSizeOnly) != kLibOk || pageSize == 0) return 1;
-  auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
+  ZkBuffer block(pageSize);
+  uint8_t* page = block.get();
   if (page == nullptr) return 16;
   uint32_t readSize = pageSize;
   uint32_t result = 1;
@@ -27,7 +29,6 @@ uint32_t ReadGpioLevel(uint32_t vx, uint32_t gpio, uint32_t* level) {
       result = 0;
     }
   }
-  ZkRelease(page);
   return result;
 }
 

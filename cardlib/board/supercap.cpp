@@ -3,6 +3,7 @@
 #include "cardlib/board/io_unit_poll.h"
 #include "cardlib/layouts/board_pages.h"
 #include "cardlib/entry/os_wrappers.h"
+#include "cardlib/entry/zk_buffer.h"
 #include "cardlib/board/supercap_table.h"
 #include "ctl/frames/message_reply.h"
 #include "ctl/facade/qmx.h"
@@ -28,7 +29,8 @@ uint32_t JudgeAgainstPage10(uint32_t vx, uint16_t powerOnHours, uint16_t health,
       !LastRequestClean() || pageSize == 0) {
     return 1;
   }
-  auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
+  ZkBuffer block(pageSize);
+  uint8_t* page = block.get();
   if (page == nullptr) return 1;
   uint32_t readSize = pageSize;
   uint32_t result = 1;
@@ -37,7 +39,6 @@ uint32_t JudgeAgainstPage10(uint32_t vx, uint16_t powerOnHours, uint16_t health,
     uint32_t held = readSize < pageSize ? readSize : pageSize;
     result = JudgeSuperCapHealth(page, held, powerOnHours, health, expectedHealth, status);
   }
-  ZkRelease(page);
   return result;
 }
 

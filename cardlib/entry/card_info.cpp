@@ -2,6 +2,7 @@
 
 #include "cardlib/libzk.h"
 #include "cardlib/entry/os_wrappers.h"
+#include "cardlib/entry/zk_buffer.h"
 #include "ctl/pages/manufacturing_pages.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/frames/config_frame.h"
@@ -39,7 +40,8 @@ uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info) {
 
   uint32_t pageSize = 0;
   if (ReadManufacturingPage0(card, nullptr, &pageSize, kReadSizeOnly) != kLibOk) return 1;
-  auto* page = static_cast<uint8_t*>(ZkAllocZeroed(pageSize));
+  ZkBuffer block(pageSize);
+  uint8_t* page = block.get();
   if (page == nullptr) return 16;
   uint32_t readSize = pageSize;
   bool read = ReadManufacturingPage0(card, page, &readSize, kReadNvram) == kLibOk;
@@ -51,6 +53,5 @@ uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info) {
   }
   ZkCopy(info->boardName, boardName, kNameSize);
   ZkCopy(info->chipName, chipName, kNameSize);
-  ZkRelease(page);
   return read ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "cardlib/layouts/register_fis.h"
 #include "cardlib/modules/module_commands.h"
 #include "cardlib/entry/os_wrappers.h"
+#include "cardlib/entry/zk_buffer.h"
 
 namespace {
 
@@ -39,7 +40,8 @@ uint32_t SendSSDAtaData(uint32_t vxHandle, uint32_t ssdHandle, const void* data,
   uint64_t sectors = (static_cast<uint64_t>(length) + kAtaSectorSize - 1) / kAtaSectorSize;
   if (sectors > ata::kMaxCount16) return 1;
   uint32_t padded = static_cast<uint32_t>(sectors) * kAtaSectorSize;
-  void* buffer = ZkAllocZeroed(padded);
+  ZkBuffer block(padded);
+  uint8_t* buffer = block.get();
   if (buffer == nullptr) return 1;
   ZkCopy(buffer, data, length);
 
@@ -51,7 +53,5 @@ uint32_t SendSSDAtaData(uint32_t vxHandle, uint32_t ssdHandle, const void* data,
   // byte in LBA low; the buffer offset (LBA mid and high) is 0.
   request.commandFis[h2d_fis::kCount] = static_cast<uint8_t>(sectors);
   request.commandFis[h2d_fis::kLbaLow] = static_cast<uint8_t>(sectors >> 8);
-  uint32_t result = SendAtaRequest(vxHandle, &request, nullptr);
-  ZkRelease(buffer);
-  return result;
+  return SendAtaRequest(vxHandle, &request, nullptr);
 }
