@@ -33,6 +33,14 @@ bool ReadWholeFile(const char* name, const WholeFileOptions& options, WholeFile*
     ConsolePrint("\n%s: File doesn't exists or not a regular file. Name: %s.\n", kUtilityTitle, name);
     return false;
   }
+  // The size the open gives is cut to 32 bits: a file beyond them would be
+  // read as its first few bytes (or as empty), so it is refused as too
+  // large to hold.
+  uint64_t wholeSize = 0;
+  if (RegularFileSize(name, &wholeSize) && wholeSize > UINT32_MAX) {
+    ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
+    return false;
+  }
   if (size == 0 && options.emptyRefusal != nullptr) {
     ConsolePrint(options.emptyRefusal, kUtilityTitle, name);
     return false;

@@ -29,5 +29,6 @@ struct WholeFile {
 
 // Reads the named file whole into *file. False, *file then empty, after
 // "\n%s: File doesn't exists or not a regular file. Name: %s.\n", the empty
-// file's refusal, "\n%s: Insufficient memory.\n" or the read failure.
+// file's refusal, "\n%s: Insufficient memory.\n" (also for a file of more
+// than 4294967295 bytes, which no buffer here can hold) or the read failure.
 bool ReadWholeFile(const char* name, const WholeFileOptions& options, WholeFile* file);

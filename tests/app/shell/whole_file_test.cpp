@@ -35,6 +35,10 @@ class WholeFileTest : public ::testing::Test {
     // Sparse: only its size is ever looked at.
     std::ofstream(PathOf("largest.txt"), std::ios::binary);
     fs::resize_file(PathOf("largest.txt"), 0xFFFFFFFFu);
+    std::ofstream(PathOf("beyond.bin"), std::ios::binary);
+    fs::resize_file(PathOf("beyond.bin"), 0x100000005u);
+    std::ofstream(PathOf("four-gib.bin"), std::ios::binary);
+    fs::resize_file(PathOf("four-gib.bin"), 0x100000000u);
   }
   void TearDown() override { fs::remove_all(folder_); }
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
@@ -101,6 +105,7 @@ TEST_F(WholeFileTest, WhatEachFileAndOptionGive) {
 // bytes. A port whose file offsets are 32 bits wide cannot open them at all,
 // which refuses them too.
 TEST_F(WholeFileTest, AFileTooLargeToHoldIsRefused) {
+  const WholeFileOptions plain{};
   const WholeFileOptions text{kEmptyRefusal, true, kReadFailure};
   struct Case {
     const char* name;
@@ -110,6 +115,11 @@ TEST_F(WholeFileTest, AFileTooLargeToHoldIsRefused) {
   const Case cases[] = {
       // Its NUL would need a byte past the largest size the open can give.
       {"the largest file as text", "largest.txt", &text},
+      // Its size seen in 32 bits is 5: it must not pass for a file of 5 bytes.
+      {"a file beyond 32 bits", "beyond.bin", &plain},
+      {"a file beyond 32 bits as text", "beyond.bin", &text},
+      // Seen in 32 bits it is empty: it is too large, not empty.
+      {"a file of 4 GiB", "four-gib.bin", &text},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
