@@ -9,12 +9,11 @@
 
 namespace {
 
-// What is read of each module's diagnostic information, and where in it
-// the flash type lies (the configuration ID and the model type word).
-constexpr uint32_t kDiagReadSize = 504;
+// Where in each module's diagnostic information the flash type lies (the
+// configuration ID and the model type word).
 constexpr size_t kFlashType = diag_info::kConfigId;
 constexpr size_t kFlashTypeSize = 8;
-static_assert(kFlashType + kFlashTypeSize <= kDiagReadSize);
+static_assert(kFlashType + kFlashTypeSize <= diag_info::kReadSize);
 
 struct Module {
   uint32_t handle;
@@ -57,7 +56,7 @@ uint32_t CheckBayFlashType(uint32_t adapter, uint32_t count, const uint32_t* slo
   uint32_t result = 0;
   for (uint32_t index = 0; index < count; ++index) {
     Module module{};
-    uint8_t diag[kDiagReadSize] = {};
+    uint8_t diag[diag_info::kReadSize] = {};
     if (!ModuleAt(adapter, index, slots, &module) ||
         LibZKSSDGetDiagInfo(adapter, module.handle, diag, sizeof diag) != 0) {
       PrintNoDeviceInformation();

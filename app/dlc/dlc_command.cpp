@@ -37,7 +37,6 @@ namespace {
 namespace fs = ssd_format_settings;
 
 constexpr uint8_t kUnlockLevel = 1;
-constexpr uint32_t kDiagInfoReadSize = 504;
 constexpr uint32_t kSetMaxTries = 3;
 constexpr uint32_t kVolumeSettleSeconds = 5;
 constexpr uint32_t kApplyWaitSeconds = 15;
@@ -140,7 +139,7 @@ uint32_t PrepareModules(uint32_t vx, uint8_t enable, std::vector<DlcModule>* mod
     if (UnlockAndRead(vx, ssd, &image) != 0) return 1;
     DiagInfoBlock diag;
     MemSet(&diag, 0, sizeof diag);
-    if (LibZKSSDGetDiagInfo(vx, ssd, diag.bytes, kDiagInfoReadSize) != 0) {
+    if (LibZKSSDGetDiagInfo(vx, ssd, diag.bytes, diag_info::kReadSize) != 0) {
       ConsolePrint("Failed to get diagnostic information.\n");
       return 1;
     }

@@ -41,7 +41,6 @@
 
 namespace {
 
-constexpr uint32_t kDiagInfoReadSize = 504;
 constexpr uint32_t kSetMaxAttempts = 3;
 constexpr uint32_t kVolumeSettleSeconds = 5;
 constexpr uint8_t kUnlockLevel = 1;
@@ -126,7 +125,7 @@ uint32_t CheckModules(FormatRun* run) {
     if (GetSsdDlcState(run->vx, ssd, &image, &dlcEnabled) != 0) return 1;
     DiagInfoBlock diag;
     MemSet(&diag, 0, sizeof diag);
-    if (LibZKSSDGetDiagInfo(run->vx, ssd, diag.bytes, kDiagInfoReadSize) != 0) {
+    if (LibZKSSDGetDiagInfo(run->vx, ssd, diag.bytes, diag_info::kReadSize) != 0) {
       ConsolePrint("  %s : Failed to get Configuration ID \n", kUtilityTitle);
       return 1;
     }
@@ -227,7 +226,7 @@ bool FormatDevice(FormatRun* run, uint32_t index) {
     run->lastDlcEnabled = dlcEnabled;
     DiagInfoBlock diag;
     MemSet(&diag, 0, sizeof diag);
-    uint32_t read = LibZKSSDGetDiagInfo(run->vx, ssd, diag.bytes, kDiagInfoReadSize);
+    uint32_t read = LibZKSSDGetDiagInfo(run->vx, ssd, diag.bytes, diag_info::kReadSize);
     if (run->adapter.subsystemDeviceId == kUnconfiguredSubsystemId && slot > kHighestErasedSlotOnUnconfiguredBoard) {
       if (read != 0) moduleFailed = true;
     } else if (read != 0) {

@@ -16,10 +16,6 @@
 
 namespace {
 
-// The part of the diagnostic information that identifies the module's
-// configuration.
-constexpr uint32_t kDiagInfoReadSize = 504;
-
 // The member count of the card's volumes (the last one read counts). 0 with
 // the count, or 1 after the message.
 uint32_t CountVolumeMembers(LibHandle vx, uint32_t volumeCount, uint32_t* count) {
@@ -96,7 +92,7 @@ uint32_t ComputeOpTarget(uint32_t* supported, const FormatOptions* options, uint
   if (protocol == kProtocolSata) {
     DiagInfoBlock diag;
     MemSet(&diag, 0, sizeof diag);
-    uint32_t read = LibZKSSDGetDiagInfo(vx, ssd, diag.bytes, kDiagInfoReadSize);
+    uint32_t read = LibZKSSDGetDiagInfo(vx, ssd, diag.bytes, diag_info::kReadSize);
     if (read != 0) {
       ConsolePrint("Failed to get diagnostic information.\n");
       return read;

@@ -36,8 +36,6 @@
 
 namespace {
 
-constexpr uint32_t kDiagInfoReadSize = 504;
-
 // IDENTIFY DEVICE words.
 namespace identify_words {
 constexpr size_t kSerial = 10;      // 10 words
@@ -286,7 +284,7 @@ bool ConfigIdentifier(uint32_t vx, uint32_t ssd, uint32_t slot, const Page223Buf
   if (ssd == kNoModuleHandle) return false;
   DiagInfoBlock block;
   MemSet(&block, 0, sizeof block);
-  if (LibZKSSDGetDiagInfo(vx, ssd, &block, kDiagInfoReadSize) != 0) return false;
+  if (LibZKSSDGetDiagInfo(vx, ssd, &block, diag_info::kReadSize) != 0) return false;
   *code = GetLe32(block.bytes, diag_info::kConfigId);
   *type = GetLe32(block.bytes, diag_info::kModelType);
   return true;

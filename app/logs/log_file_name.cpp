@@ -14,12 +14,6 @@
 
 namespace {
 
-// The diagnostic information the identifier is read from, and the two words.
-constexpr uint32_t kDiagInfoReadSize = 504;
-constexpr size_t kModelTypeWord = diag_info::kModelType;  // u32 at 20
-constexpr size_t kConfigIdWord = diag_info::kConfigId;    // u32 at 16
-static_assert(kModelTypeWord + 4 <= kDiagInfoReadSize && kConfigIdWord + 4 <= kDiagInfoReadSize);
-
 // IDENTIFY DEVICE words 10 to 19: the serial number, two characters a word.
 constexpr size_t kIdentifySerial = 20;
 constexpr size_t kIdentifySerialSize = 20;
@@ -32,10 +26,11 @@ void AppendFormatted(std::string* name, const char* format, uint32_t value) {
 }
 
 bool AppendConfigId(uint32_t vx, uint32_t ssd, std::string* name) {
-  uint8_t diag[kDiagInfoReadSize] = {};
-  if (LibZKSSDGetDiagInfo(vx, ssd, diag, kDiagInfoReadSize) != 0) return false;
+  uint8_t diag[diag_info::kReadSize] = {};
+  if (LibZKSSDGetDiagInfo(vx, ssd, diag, diag_info::kReadSize) != 0) return false;
   char part[32] = {};
-  FormatString(part, sizeof part, "_%02x%08x", GetLe32(diag, kModelTypeWord), GetLe32(diag, kConfigIdWord));
+  FormatString(part, sizeof part, "_%02x%08x", GetLe32(diag, diag_info::kModelType),
+               GetLe32(diag, diag_info::kConfigId));
   name->append(part);
   return true;
 }

@@ -6,10 +6,8 @@
 namespace {
 
 constexpr uint8_t kLogDirectory = 0x00;
-constexpr uint32_t kDiagInfoReadSize = 504;
 constexpr uint8_t kSmallModelTypes[] = {'4', '8'};
 constexpr char kSmallConfigId[] = "1591";
-static_assert(diag_info::kModelType + 4 <= kDiagInfoReadSize);
 
 bool IsSmallSystemEventModule(const uint8_t* diagInfo) {
   uint32_t type = GetLe32(diagInfo, diag_info::kModelType);
@@ -35,8 +33,8 @@ uint32_t ReadSmartLog(uint32_t vxHandle, uint32_t ssdHandle, uint8_t logAddress,
   *sectors = 0;
   uint8_t directory[kAtaSectorSize] = {};
   if (ReadAtaLog(vxHandle, ssdHandle, kLogDirectory, 1, directory, sizeof directory, 0) != 0) return 1;
-  uint8_t diag[kDiagInfoReadSize] = {};
-  if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, kDiagInfoReadSize) != 0) return 1;
+  uint8_t diag[diag_info::kReadSize] = {};
+  if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, diag_info::kReadSize) != 0) return 1;
   uint32_t count = SmartLogSectors(logAddress, directory, diag);
   if (count == 0) return 0;
 

@@ -23,9 +23,6 @@
 
 namespace {
 
-// The application reads the diagnostic information without its last words.
-constexpr uint32_t kDiagInfoReadSize = 504;
-
 uint32_t Fail(const char* line) {
   ConsolePrint("%s", line);
   return 1;
@@ -68,7 +65,7 @@ uint32_t CheckModulesFor(const Entry& entry, uint32_t vx) {
     }
     if (protocol == kProtocolSas) continue;
     uint8_t diag[kDiagInfoSize] = {};
-    if (LibZKSSDGetDiagInfo(vx, ssd, diag, kDiagInfoReadSize) != 0) {
+    if (LibZKSSDGetDiagInfo(vx, ssd, diag, diag_info::kReadSize) != 0) {
       ConsolePrint("\t\tFailed to get Configuration ID \n");
       result = 1;
       continue;

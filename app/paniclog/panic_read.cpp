@@ -24,7 +24,6 @@ namespace {
 constexpr size_t kNameSize = 512;
 constexpr size_t kSerialOffset = 20;  // IDENTIFY DEVICE words 10-19
 constexpr size_t kSerialSize = 20;
-constexpr uint32_t kDiagInfoReadSize = 504;
 
 // The ATA serial number as it may stand in a file name: the 20 characters
 // of IDENTIFY words 10 to 19, the two bytes of each word swapped.
@@ -65,7 +64,7 @@ uint32_t BuildPanicLogFileName(uint32_t vxHandle, uint16_t slot, uint16_t panicS
   uint8_t identify[kIdentifySize] = {};
   if (AtaIdentifyDevice(vxHandle, ssdHandle, identify) != 0) return 1;
   uint8_t diag[kDiagInfoSize] = {};
-  if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, kDiagInfoReadSize) != 0) return 1;
+  if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, diag_info::kReadSize) != 0) return 1;
   CardInfo info{};
   if (GetCardInfo(SelectedController - 1, &info) != 0) return 1;
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint32_t kDiagInfoReadSize = 504;
-
 bool ModuleOf(uint32_t vxHandle, uint16_t slot, uint32_t* ssdHandle) {
   *ssdHandle = kNoModuleHandle;
   return LibZKGetSSDHandle(vxHandle, slot, ssdHandle) == 0 && *ssdHandle != kNoModuleHandle;
@@ -81,7 +79,7 @@ uint32_t EraseSataPanics(uint32_t vxHandle) {
     uint32_t ssdHandle = 0;
     if (!ModuleOf(vxHandle, slot, &ssdHandle)) continue;
     uint8_t diag[kDiagInfoSize] = {};
-    if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, kDiagInfoReadSize) != 0) {
+    if (LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, diag_info::kReadSize) != 0) {
       failed = true;
       continue;
     }

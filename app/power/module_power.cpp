@@ -25,10 +25,8 @@ constexpr uint16_t kApmBit = 0x0008;
 constexpr uint16_t kApmNoThrottling = 0xFE;
 constexpr uint32_t kApmLevelScale = 254;
 
-// The diagnostic information the MODK check reads, and the configuration it
-// looks for: "1591" with model type '4' (4K-optimized) or '8' (8K).
-constexpr uint32_t kDiagReadSize = 504;
-static_assert(diag_info::kModelType + 4 <= kDiagReadSize);
+// The configuration the MODK check looks for in the diagnostic information:
+// "1591" with model type '4' (4K-optimized) or '8' (8K).
 constexpr char kModkConfigId[] = "1591";
 constexpr uint32_t kModk4kModel = '4';
 constexpr uint32_t kModk8kModel = '8';
@@ -86,7 +84,7 @@ bool HasModkModule(uint32_t vxHandle) {
   for (uint32_t slot = 0; slot < kModuleSlots; ++slot) {
     uint32_t ssd = kNoModule;
     if (!ModuleHandle(vxHandle, slot, &ssd)) continue;
-    uint8_t diag[kDiagReadSize] = {};
+    uint8_t diag[diag_info::kReadSize] = {};
     if (LibZKSSDGetDiagInfo(vxHandle, ssd, diag, sizeof diag) != 0) continue;
     uint32_t model = GetLe32(diag, diag_info::kModelType);
     if (std::memcmp(diag + diag_info::kConfigId, kModkConfigId, diag_info::kConfigIdSize) == 0 &&

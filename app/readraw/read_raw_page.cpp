@@ -16,7 +16,6 @@
 namespace {
 
 constexpr uint8_t kUnlockLevel = 1;
-constexpr uint32_t kDiagInfoReadSize = 504;
 constexpr size_t kPageSizeOffset = 64;  // u16 in the diagnostic identify data
 constexpr uint32_t kMaxPageSectors = 255;  // what one SCT data read moves
 
@@ -47,7 +46,7 @@ uint32_t ReadRawPage(uint32_t addressLow, uint32_t addressHigh, uint8_t slot, co
     return status;
   }
   uint8_t diag[kDiagInfoSize] = {};
-  status = LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, kDiagInfoReadSize);
+  status = LibZKSSDGetDiagInfo(vxHandle, ssdHandle, diag, diag_info::kReadSize);
   if (status != 0) {
     ConsolePrint("LibZKSSDGetDiagInfo FAILED\n");
     return status;

@@ -95,6 +95,10 @@ inline constexpr size_t kModelType = 20;     // u32 holding one ASCII digit
 inline constexpr size_t kChallenge = 256;    // the unlock challenge
 inline constexpr size_t kChallengeSize = 256;
 static_assert(kChallenge + kChallengeSize == kDiagInfoSize);
+// What the application reads of the block: all of it but the last 8 bytes,
+// which is more than every field it looks at.
+inline constexpr uint32_t kReadSize = 504;
+static_assert(kModelType + 4 <= kReadSize && kReadSize <= kDiagInfoSize);
 }  // namespace diag_info
 
 // The first size bytes (at most 512) of the diagnostic information. No
