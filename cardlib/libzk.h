@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "ctl/base/lib_types.h"
+#include "ctl/frames/ioc_frames.h"
 
 inline constexpr uint32_t kCardInfoSize = 756;
 
@@ -16,7 +17,7 @@ struct CardInfo {
   char boardName[16];        // not terminated when all 16 are used
   char chipName[16];         // likewise
   AdapterInfoBlock adapterInfo;
-  uint8_t iocFacts[64];
+  uint8_t iocFacts[ioc_facts_reply::kSize];
   uint8_t mfgPage5[32];      // the first 32 bytes of manufacturing page 5
 };
 static_assert(sizeof(CardInfo) == kCardInfoSize);

@@ -2,16 +2,16 @@
 
 #include "app/shell/console.h"
 #include "app/shell/memory_strings.h"
+#include "cardlib/layouts/scsi_cdbs.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/scsi_commands.h"
 
 namespace {
 
-constexpr uint32_t kLongTimeoutSeconds = 180;
 constexpr uint8_t kScsiStatusGood = 0;
 
 enum : uint8_t {
-  kOpInquiry = 0x12,
   kOpModeSelect10 = 0x55,
   kOpModeSense10 = 0x5A,
   kOpReadBuffer = 0x3C,
@@ -21,11 +21,9 @@ constexpr uint8_t kCdb6 = 6;
 constexpr uint8_t kCdb10 = 10;
 
 // INQUIRY with EVPD: the unit serial number page.
-constexpr uint8_t kInquiryEvpd = 0x01;
 constexpr uint8_t kVpdSerialNumber = 0x80;
 constexpr uint32_t kSerialPageSize = 24;
 constexpr uint32_t kSerialOffset = 4;
-constexpr uint8_t kInquiryAllocation = 0xFF;
 
 constexpr uint8_t kModeSensePage1 = 0x01;
 constexpr uint8_t kModeSelectPfSp = 0x11;
@@ -83,8 +81,8 @@ uint32_t Outcome(LibStatus status, const ScsiPassthroughRequest& request) {
 
 uint32_t ReadInquiry(uint32_t deviceHandle, uint8_t* data) {
   ScsiCommand command;
-  command.cdb[0] = kOpInquiry;
-  command.cdb[4] = kInquiryAllocation;
+  command.cdb[0] = scsi_cdb::kInquiry;
+  command.cdb[4] = scsi_cdb::kInquiryLength;
   command.cdbLength = kCdb6;
   command.data = data;
   command.length = kInquiryReadSize;
@@ -108,7 +106,7 @@ uint32_t ReadIn512(uint32_t deviceHandle, const uint8_t* cdb, uint8_t cdbLength,
 
 uint32_t ModeCommand(uint32_t deviceHandle, ScsiCommand* command) {
   command->cdbLength = kCdb10;
-  command->timeout = kLongTimeoutSeconds;
+  command->timeout = kModuleScsiTimeoutSeconds;
   ScsiPassthroughRequest request;
   return Outcome(Send(deviceHandle, *command, &request), request) == 0 ? 0 : 1;
 }
@@ -139,8 +137,8 @@ uint32_t ScsiSerialNumber(uint32_t deviceHandle, uint8_t* serial) {
   if (serial == nullptr) return 1;
   uint8_t page[kSerialPageSize] = {};
   ScsiCommand command;
-  command.cdb[0] = kOpInquiry;
-  command.cdb[1] = kInquiryEvpd;
+  command.cdb[0] = scsi_cdb::kInquiry;
+  command.cdb[1] = scsi_cdb::kInquiryEvpd;
   command.cdb[2] = kVpdSerialNumber;
   command.cdb[4] = static_cast<uint8_t>(kSerialPageSize);
   command.cdbLength = kCdb6;
@@ -187,7 +185,7 @@ uint32_t ReadErrorHistory(uint32_t deviceHandle, uint8_t bufferId, uint8_t* data
   command.cdbLength = kCdb10;
   command.data = data;
   command.length = kErrorHistorySize;
-  command.timeout = kLongTimeoutSeconds;
+  command.timeout = kModuleScsiTimeoutSeconds;
   ScsiPassthroughRequest request;
   LibStatus status = Send(deviceHandle, command, &request);
   return ReadBufferStatus(status, request);

@@ -16,14 +16,10 @@
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/frames/ioc_frames.h"
+#include "ctl/frames/message_reply.h"
 
 namespace {
 
-// The IOC FACTS reply: its length in words at byte 2, the firmware version
-// word at 32 (written most significant byte first).
-constexpr size_t kReplyLengthWords = 2;
-constexpr size_t kFirmwareVersion = 32;
-constexpr uint32_t kPortFactsSize = 28;
 // PORT FACTS is asked for the controller's first port: the card has one.
 constexpr uint8_t kFirstPort = 0;
 
@@ -52,9 +48,9 @@ void Line(uint32_t file, const char* format, uint32_t a, uint32_t b, uint32_t c,
 }
 
 void DumpVersions(uint32_t file, uint32_t vx, const CardInfo& info) {
-  const uint8_t* facts = info.iocFacts;
-  Line(file, "\nFirmware Version : %02d.%02d.%02d.%02d\n", facts[kFirmwareVersion + 3], facts[kFirmwareVersion + 2],
-       facts[kFirmwareVersion + 1], facts[kFirmwareVersion]);
+  // The firmware version word, written most significant byte first.
+  const uint8_t* firmware = info.iocFacts + ioc_facts_reply::kFirmwareVersion;
+  Line(file, "\nFirmware Version : %02d.%02d.%02d.%02d\n", firmware[3], firmware[2], firmware[1], firmware[0]);
   uint32_t version = 0;
   if (GetFlashBiosVersion(vx, &version, kImageTypeBiosRegion, option_rom::kCodeTypeLegacy) == 1 && version != kNoRomVersion) {
     Line(file, "Legacy BIOS Version : %02d.%02d.%02d.%02d\n", version >> 24, (version >> 16) & 0xFF,
@@ -72,16 +68,17 @@ void DumpVersions(uint32_t file, uint32_t vx, const CardInfo& info) {
 }
 
 void DumpFacts(uint32_t file, uint32_t vx, const CardInfo& info) {
-  DumpHexBlock(file, info.iocFacts, ClampHexLength(4u * info.iocFacts[kReplyLengthWords], sizeof info.iocFacts),
+  uint32_t factsLength = 4u * info.iocFacts[ioc_facts_reply::kMessageLength];
+  DumpHexBlock(file, info.iocFacts, ClampHexLength(factsLength, sizeof info.iocFacts),
                "IOCFactsReply");
   LibHandle adapter = vx;
-  uint8_t reply[kPortFactsSize] = {};
+  uint8_t reply[port_facts_reply::kSize] = {};
   uint32_t size = sizeof reply;
   IocStatusInfo status{};
   // A controller that does not answer PORT FACTS still has its pages dumped.
   if (QmxGetPortFacts(&adapter, kFirstPort, reply, &size, &status) == kLibOk) {
     uint32_t got = size < sizeof reply ? size : static_cast<uint32_t>(sizeof reply);
-    DumpHexBlock(file, reply, ClampHexLength(4u * reply[kReplyLengthWords], got), "PortFactsReply");
+    DumpHexBlock(file, reply, ClampHexLength(4u * reply[message_reply::kMessageLength], got), "PortFactsReply");
   }
   uint16_t iocStatus = 0;
   uint32_t iocLogInfo = 0;

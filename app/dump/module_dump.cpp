@@ -9,7 +9,9 @@
 #include "app/shell/console.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
+#include "cardlib/layouts/scsi_cdbs.h"
 #include "ctl/base/byte_order.h"
+#include "ctl/frames/scsi_commands.h"
 
 namespace {
 
@@ -66,25 +68,21 @@ std::string LogTitle(const DumpLogRow& row, uint32_t module) {
 }
 
 // SCSI commands of the SAS sections.
-constexpr uint8_t kOpInquiry = 0x12;
-constexpr uint8_t kInquiryEvpd = 0x01;
-constexpr uint8_t kInquiryAllocation = 0xFF;
 constexpr uint8_t kOpModeSense10 = 0x5A;
 constexpr uint8_t kAllModePages = 0x3F;
-constexpr uint8_t kOpLogSense = 0x4D;
-constexpr uint8_t kCumulativeValues = 0x40;  // page control 01
 constexpr uint8_t kPageCodeMask = 0x3F;
 constexpr uint16_t kLongAllocation = 0x1000;
 constexpr size_t kPageListCount = 3;
 constexpr size_t kPageList = 4;
 
 bool VpdPage(uint32_t ssd, uint8_t page, uint8_t* data) {
-  uint8_t cdb[6] = {kOpInquiry, kInquiryEvpd, page, kInquiryAllocation, 0, 0};
+  uint8_t cdb[6] = {scsi_cdb::kInquiry, scsi_cdb::kInquiryEvpd, page, scsi_cdb::kInquiryLength, 0, 0};
   return ScsiCdb6In(ssd, cdb, data) == 0;
 }
 
 bool LogSensePage(uint32_t ssd, uint8_t page, uint8_t* data) {
-  uint8_t cdb[10] = {kOpLogSense, 0, static_cast<uint8_t>(kCumulativeValues | (page & kPageCodeMask)), 0, 0, 0,
+  auto pageField = static_cast<uint8_t>(log_sense_cdb::kCumulativeValues | (page & kPageCodeMask));
+  uint8_t cdb[10] = {log_sense_cdb::kOperation, 0, pageField, 0, 0, 0,
                      0, static_cast<uint8_t>(kLongAllocation >> 8), static_cast<uint8_t>(kLongAllocation & 0xFF), 0};
   return ScsiCdb10In(ssd, cdb, data) == 0;
 }

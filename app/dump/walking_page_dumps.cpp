@@ -14,6 +14,10 @@
 #include "app/shell/console.h"
 #include "app/shell/utility_names.h"
 #include "ctl/base/byte_order.h"
+#include "ctl/pages/controller_limit_pages.h"
+#include "ctl/pages/raid_phys_disk_page0.h"
+#include "ctl/pages/raid_volume_pages.h"
+#include "ctl/pages/sas_device_page0.h"
 
 namespace {
 
@@ -30,23 +34,19 @@ constexpr uint32_t kFormByHandle = 0x20000000;
 constexpr uint32_t kFormMappingEntry = 0x00010000;
 constexpr uint32_t kPhyCount = 256;
 
-// Fields the walks take the next address (and the titles) from.
-constexpr size_t kRaidVolumeHandle = 4;        // u16, RAID volume page 0
-constexpr size_t kRaidDiskNumber = 7;          // u8, RAID physical disk page 0
+// Fields the walks take the next address (and the titles) from, beside
+// those of the library's page layouts.
 constexpr size_t kRaidDiskPage1Number = 5;     // u8, RAID physical disk page 1
 constexpr size_t kRaidConfigNumber = 11;       // u8, RAID configuration page 0
 constexpr size_t kExpanderHandle = 24;         // u16, SAS expander page 0
 constexpr size_t kExpanderPhys = 32;           // u8, SAS expander page 0
 constexpr size_t kPortNumber = 8;              // u8, SAS port page 0
-constexpr size_t kDeviceHandle = 24;           // u16, SAS device page 0
 constexpr size_t kEnclosureHandle = 22;        // u16, SAS enclosure page 0
 constexpr size_t kMappingIdentifier = 8;       // 8 bytes, driver mapping page 0
 constexpr size_t kMappingIdentifierSize = 8;
 constexpr size_t kIocPage8MaxEntries = 8;      // u16, IOC page 8 (NVRAM)
 
 // Fixed read sizes.
-constexpr uint32_t kRaidDiskPage1Size = 36;
-constexpr uint32_t kEnclosurePageSize = 40;
 constexpr uint32_t kMappingPageSize = 28;
 constexpr uint32_t kIocPage8Size = 24;
 constexpr uint8_t kIocPage8Number = 8;
@@ -155,13 +155,13 @@ void EachInstance(const PageDumpTarget& t, const PageKind& kind, const std::vect
 
 uint32_t DumpRaidVolumePages(const PageDumpTarget& t) {
   std::vector<uint32_t> volumes = Walk(t, {kPageTypeRaidVolume, 0, 0, kCurrent}, DevHandleWalk(t, kFirstHandle),
-                                       kRaidVolumeHandle, 2, "RAIDVolumePage0 / %04x");
+                                       raid_volume_page0::kDevHandle, 2, "RAIDVolumePage0 / %04x");
   EachInstance(t, {kPageTypeRaidVolume, 1, 0, kCurrent}, volumes, kFormByNumber, "RAIDVolumePage1 / %04x");
   return 1;
 }
 
 uint32_t DumpRaidPhysDiskPages(const PageDumpTarget& t) {
-  Walk(t, {kPageTypeRaidPhysDisk, 0, 0, kCurrent}, NumberWalk(kFirstDiskNumber), kRaidDiskNumber, 1,
+  Walk(t, {kPageTypeRaidPhysDisk, 0, 0, kCurrent}, NumberWalk(kFirstDiskNumber), raid_phys_disk_page0::kDiskNumber, 1,
        "RAIDPhysicalDiskPage0 / %04x");
   PageKind page1 = {kPageTypeRaidPhysDisk, 1, 0, kCurrent};
   uint32_t size = KindSize(t, page1);
@@ -170,7 +170,7 @@ uint32_t DumpRaidPhysDiskPages(const PageDumpTarget& t) {
   constexpr uint32_t kMostDisks = 256;
   for (uint32_t i = 0; i < kMostDisks; ++i) {
     uint32_t got = 0;
-    if (!ReadPage(t, page1, size, kRaidDiskPage1Size, kFormByNumber + i, &page, &got)) break;
+    if (!ReadPage(t, page1, size, raid_phys_disk_page1::kReadSize, kFormByNumber + i, &page, &got)) break;
     uint32_t number = Field(page, got, kRaidDiskPage1Number, 1);
     DumpConfigPageHex(t.file, Title("RAIDPhysicalDiskPage1 / %04x", number == 0xFFFFFFFF ? 0 : number).c_str(),
                       page.get(), got);
@@ -221,7 +221,7 @@ uint32_t DumpSasPortPages(const PageDumpTarget& t) {
 
 uint32_t DumpSasDevicePages(const PageDumpTarget& t) {
   std::vector<uint32_t> devices = Walk(t, {kExt, 0, kExtPageSasDevice, kCurrent}, DevHandleWalk(t, kFirstHandle),
-                                       kDeviceHandle, 2, "\nSASDevicePage0 / %04x");
+                                       sas_device_page0::kDevHandle, 2, "\nSASDevicePage0 / %04x");
   EachInstance(t, {kExt, 1, kExtPageSasDevice, kCurrent}, devices, kFormByHandle, "\nSASDevicePage1 / %04x");
   DumpText(t.file, "\nSASDevice Page 2 is obsolete \n");
   return 1;
@@ -251,7 +251,7 @@ uint32_t DumpSasPhyPages(const PageDumpTarget& t) {
 
 uint32_t DumpSasEnclosurePages(const PageDumpTarget& t) {
   Walk(t, {kExt, 0, kExtPageEnclosure, kCurrent}, EnclosureWalk(kFirstHandle), kEnclosureHandle, 2,
-       "SASEnclosurePage0 / %02x", kEnclosurePageSize);
+       "SASEnclosurePage0 / %02x", enclosure_page0::kSize);
   return 1;
 }
 

@@ -44,8 +44,6 @@ namespace {
 constexpr uint32_t kSetMaxAttempts = 3;
 constexpr uint32_t kVolumeSettleSeconds = 5;
 constexpr uint8_t kUnlockLevel = 1;
-constexpr uint32_t kVolumeStateFailed = 1;
-constexpr uint32_t kVolumeStateDegraded = 4;
 constexpr uint32_t kHighestErasedSlotOnUnconfiguredBoard = 3;
 
 // What one run has found and done.

@@ -10,13 +10,9 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
+#include "ctl/frames/scsi_commands.h"
 
 namespace {
-
-constexpr uint32_t kVolumeStateDegraded = 4;
-constexpr uint32_t kVolumeStateOptimal = 5;
-constexpr uint32_t kDiskStateOptimal = 7;
-constexpr uint32_t kUnknownDeviceType = 31;
 
 // The members of a volume that is not optimal: each that is not optimal
 // itself fails its slot. false when a member cannot be read.
@@ -79,7 +75,7 @@ void ListDevices(LibHandle vx, uint32_t devices) {
     MemSet(&device, 0, sizeof device);
     uint32_t size = sizeof device;
     if (QmxGetDeviceInfo(index, &vx, nullptr, &device, &size) != kLibOk) continue;
-    if (GetLe32(device.bytes, device_info::kDeviceType) == kUnknownDeviceType) continue;
+    if (GetLe32(device.bytes, device_info::kDeviceType) == inquiry_data::kTypeUnknown) continue;
     auto slot = static_cast<uint16_t>(GetLe16(device.bytes, device_info::kSlot));
     ConsolePrint("\n%s: Component at Cage = %u, Location = %s is present.", kUtilityTitle, SlotToCage(slot),
                  SlotToLocation(slot));

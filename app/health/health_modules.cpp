@@ -15,14 +15,13 @@
 #include "app/health/smart_attributes.h"
 #include "app/shell/utility_names.h"
 #include "cardlib/libzk.h"
+#include "cardlib/layouts/smart_data.h"
 #include "ctl/base/byte_order.h"
 
 namespace {
 
-constexpr uint32_t kSmartDataSize = 512;
 constexpr size_t kSmartVersionLow = 0;
 constexpr size_t kSmartVersionHigh = 1;
-constexpr size_t kSmartEntries = 2;
 
 // INQUIRY: the module's serial number, and the flag that spares the lock
 // test.
@@ -119,7 +118,7 @@ void CheckSataModule(HealthRun* run, uint32_t slot, uint32_t ssd) {
   bool text = IsText(run);
   SataSmartValues values;
   MemSet(&values, 0, sizeof values);
-  uint8_t smart[kSmartDataSize] = {};
+  uint8_t smart[smart_data::kSize] = {};
   uint8_t inquiry[kInquirySize] = {};
   SataJsonRecord record;
   MemSet(&record, 0, sizeof record);
@@ -161,7 +160,7 @@ void CheckSataModule(HealthRun* run, uint32_t slot, uint32_t ssd) {
   }
   if (run->options->raw != 0) {
     ConsolePrint("\nSMART structure version: %02x%02x\n", smart[kSmartVersionHigh], smart[kSmartVersionLow]);
-    PrintSmartEntriesRaw(smart + kSmartEntries);
+    PrintSmartEntriesRaw(smart + smart_data::kAttributes);
   }
   PrintModuleWarranty(run, warranty);
 }

@@ -2,21 +2,14 @@
 #include "app/shell/console.h"
 #include "app/card/module_scsi.h"
 #include "app/health/smart_attributes.h"
+#include "cardlib/layouts/scsi_cdbs.h"
+#include "cardlib/layouts/smart_data.h"
 #include "ctl/base/byte_order.h"
 
 namespace {
 
-// The SMART data's attribute entries: 30 of 12 bytes from byte 2.
-constexpr uint32_t kEntriesOffset = 2;
-constexpr uint32_t kEntrySize = 12;
-
 // LOG SENSE of one page's cumulative values.
-constexpr uint8_t kOpLogSense = 0x4D;
-constexpr size_t kLogPageField = 2;
-constexpr uint8_t kCumulativeValues = 0x40;
-constexpr size_t kLogAllocation = 7;  // u16 big-endian
 constexpr uint16_t kLogAllocationValue = 0x1000;
-constexpr uint8_t kLogCdbLength = 10;
 constexpr size_t kLogPageLength = 2;  // u16 big-endian, after the 4-byte header
 constexpr uint32_t kLogHeaderSize = 4;
 constexpr uint32_t kRowBytes = 16;
@@ -38,11 +31,11 @@ constexpr LogPage kLogPages[] = {
 
 void DumpLogPage(uint32_t ssdHandle, const LogPage& page) {
   ConsolePrint("%s", page.title);
-  uint8_t cdb[kLogCdbLength] = {};
-  cdb[0] = kOpLogSense;
-  cdb[kLogPageField] = static_cast<uint8_t>(kCumulativeValues | page.code);
-  cdb[kLogAllocation] = static_cast<uint8_t>(kLogAllocationValue >> 8);
-  cdb[kLogAllocation + 1] = static_cast<uint8_t>(kLogAllocationValue);
+  uint8_t cdb[log_sense_cdb::kCdbLength] = {};
+  cdb[0] = log_sense_cdb::kOperation;
+  cdb[log_sense_cdb::kPage] = static_cast<uint8_t>(log_sense_cdb::kCumulativeValues | page.code);
+  cdb[log_sense_cdb::kAllocation] = static_cast<uint8_t>(kLogAllocationValue >> 8);
+  cdb[log_sense_cdb::kAllocation + 1] = static_cast<uint8_t>(kLogAllocationValue);
   uint8_t data[kScsiReadSize] = {};
   if (ScsiCdb10In(ssdHandle, cdb, data) != 0) {
     ConsolePrint("\nFailed to fetch the page\n");
@@ -71,10 +64,13 @@ void PrintSmartEntriesRaw(const uint8_t* entries) {
     return;
   }
   for (uint32_t i = 0; i < kSmartAttributeCount; ++i) {
-    const uint8_t* entry = entries + i * kEntrySize;
+    const uint8_t* entry = entries + i * smart_data::kEntrySize;
     char line[kRowTextSize] = {};
-    size_t used = FormatString(line, sizeof line, "\n0x%04x : ", kEntriesOffset + i * kEntrySize);
-    for (uint32_t b = kEntrySize; b > 0; --b) used += FormatString(line + used, sizeof line - used, "%02x", entry[b - 1]);
+    uint32_t offset = static_cast<uint32_t>(smart_data::kAttributes + i * smart_data::kEntrySize);
+    size_t used = FormatString(line, sizeof line, "\n0x%04x : ", offset);
+    for (size_t b = smart_data::kEntrySize; b > 0; --b) {
+      used += FormatString(line + used, sizeof line - used, "%02x", entry[b - 1]);
+    }
     PrintAndClear(line, sizeof line);
   }
   ConsolePrint("\n");

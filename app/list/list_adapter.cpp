@@ -10,6 +10,7 @@
 #include "app/images/flash_version.h"
 #include "app/images/image_transfer.h"
 #include "app/images/image_upload.h"
+#include "app/images/option_rom_layout.h"
 #include "app/shell/json_writer.h"
 #include "app/list/list_layouts.h"
 #include "app/list/list_sections.h"
@@ -30,10 +31,6 @@
 #include "ctl/frames/config_frame.h"
 
 namespace {
-
-// Option-ROM code types.
-constexpr uint8_t kCodeTypeLegacy = 0;
-constexpr uint8_t kCodeTypeUefi = 3;
 
 // "ssss:bb:dd:f" with every field as wide as its word allows.
 constexpr size_t kPciAddressSize = 32;
@@ -137,8 +134,8 @@ ListVersions ReadVersions(uint32_t vx, const Page223Buffer& page223) {
   }
   v.legacyBios = kNoRomVersion;
   v.uefiBsd = kNoRomVersion;
-  v.biosRead = GetFlashBiosVersion(vx, &v.legacyBios, kImageTypeBiosRegion, kCodeTypeLegacy) == 1;
-  v.uefiRead = GetFlashBiosVersion(vx, &v.uefiBsd, kImageTypeBiosRegion, kCodeTypeUefi) == 1;
+  v.biosRead = GetFlashBiosVersion(vx, &v.legacyBios, kImageTypeBiosRegion, option_rom::kCodeTypeLegacy) == 1;
+  v.uefiRead = GetFlashBiosVersion(vx, &v.uefiBsd, kImageTypeBiosRegion, option_rom::kCodeTypeUefi) == 1;
   return v;
 }
 

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kModuleSlots = 8;
-constexpr uint32_t kNoModule = 0xFFFF;
-
 // IDENTIFY DEVICE words of advanced power management.
 constexpr size_t kApmSupportedWord = 83;  // bit 3
 constexpr size_t kApmEnabledWord = 86;    // bit 3
@@ -36,7 +33,7 @@ const char kSeparator[] = "-----------------------------------------------------
 uint16_t Word(const uint8_t* identify, size_t word) { return GetLe16(identify, 2 * word); }
 
 bool ModuleHandle(uint32_t vx, uint32_t slot, uint32_t* ssd) {
-  return LibZKGetSSDHandle(vx, slot, ssd) == 0 && *ssd != kNoModule;
+  return LibZKGetSSDHandle(vx, slot, ssd) == 0 && *ssd != kNoModuleHandle;
 }
 
 void PrintRow(uint32_t slot, const uint8_t* identify) {
@@ -67,8 +64,8 @@ void PrintSsdPowerTable() {
   ConsolePrint("%-5s    %-5s    %-9s    %-12s    %-17s\n", "SSD Slot", "Cage", "Location", "APM Enabled",
                "%Power Throttled");
   ConsolePrint(kSeparator);
-  for (uint32_t slot = 0; slot < kModuleSlots; ++slot) {
-    uint32_t ssd = kNoModule;
+  for (uint32_t slot = 0; slot < kCardModuleSlots; ++slot) {
+    uint32_t ssd = kNoModuleHandle;
     if (!ModuleHandle(vx, slot, &ssd)) continue;
     uint8_t identify[kIdentifySize] = {};
     if (AtaIdentifyDevice(vx, ssd, identify) != 0) {
@@ -81,8 +78,8 @@ void PrintSsdPowerTable() {
 }
 
 bool HasModkModule(uint32_t vxHandle) {
-  for (uint32_t slot = 0; slot < kModuleSlots; ++slot) {
-    uint32_t ssd = kNoModule;
+  for (uint32_t slot = 0; slot < kCardModuleSlots; ++slot) {
+    uint32_t ssd = kNoModuleHandle;
     if (!ModuleHandle(vxHandle, slot, &ssd)) continue;
     uint8_t diag[diag_info::kReadSize] = {};
     if (LibZKSSDGetDiagInfo(vxHandle, ssd, diag, sizeof diag) != 0) continue;

@@ -31,8 +31,6 @@ struct PowerOptions {
 };
 
 constexpr uint32_t kMaxSlotPower = 60;  // watts
-constexpr uint32_t kModuleSlots = 8;
-constexpr uint32_t kNoModule = 0xFFFF;
 constexpr uint32_t kAnswerSize = 80;
 constexpr uint32_t kShowWords = 1;  // -power
 constexpr uint32_t kSetWords = 3;   // -power -set <value>
@@ -105,9 +103,9 @@ bool AskNewValue(const PageCopy& page, PowerOptions* options) {
 // True when the card's modules take the command; false after the message
 // that ends it, with *result the command's result.
 bool ModulesTakePower(uint32_t vx, int* result) {
-  for (uint32_t slot = 0; slot < kModuleSlots; ++slot) {
-    uint32_t ssd = kNoModule;
-    if (LibZKGetSSDHandle(vx, slot, &ssd) != 0 || ssd == kNoModule) continue;
+  for (uint32_t slot = 0; slot < kCardModuleSlots; ++slot) {
+    uint32_t ssd = kNoModuleHandle;
+    if (LibZKGetSSDHandle(vx, slot, &ssd) != 0 || ssd == kNoModuleHandle) continue;
     uint32_t protocol = 0;
     if (GetDeviceProtocol(slot, &protocol) != 0) {
       *result = 1;

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kDiskStateOptimal = 7;
-
 uint32_t FailWithStatusFetched() {
   IocStatusInfo status{};
   QmxGetLastStatus(&status);

@@ -2,10 +2,7 @@
 
 #include "cardlib/entry/os_wrappers.h"
 #include "ctl/facade/qmx.h"
-
-namespace {
-constexpr uint32_t kIocStatusMask = 0x7FFF;
-}
+#include "ctl/frames/message_reply.h"
 
 void PrepareScsiRequest(ScsiPassthroughRequest* request, uint8_t cdbLength, uint32_t timeoutSeconds) {
   ZkFill(request, 0, sizeof(*request));

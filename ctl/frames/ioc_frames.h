@@ -14,6 +14,7 @@ inline constexpr size_t kMessageVersion = 0;     // u16
 inline constexpr size_t kMessageLength = 2;      // u8, the reply's length in 32-bit words
 inline constexpr size_t kProductId = 26;         // u16; bits 12-15 = 2 for SAS
 inline constexpr size_t kIocCapabilities = 28;   // u32
+inline constexpr size_t kFirmwareVersion = 32;   // u32: major in the high byte, then minor, unit, dev
 inline constexpr size_t kMaxVolumes = 55;        // u8
 inline constexpr size_t kMaxDevHandle = 56;      // u16
 inline constexpr uint32_t kSize = 64;

@@ -9,6 +9,8 @@
 
 #include "ctl/devices/device_info.h"
 #include "ctl/base/lib_types.h"
+#include "ctl/frames/ioc_frames.h"
+#include "ctl/pages/raid_phys_disk_page0.h"
 #include "ctl/raid/raid_records.h"
 
 struct ObjectHeader {
@@ -19,9 +21,7 @@ struct ObjectHeader {
   uint8_t locationByte;
 };
 
-inline constexpr uint32_t kIocFactsReplySize = 64;
 inline constexpr uint32_t kNodePathSize = 32;
-inline constexpr uint32_t kPhysDiskPage0Size = 120;
 
 struct DeviceRecord {
   ObjectHeader header;
@@ -44,7 +44,7 @@ struct DeviceRecord {
 struct PhysDiskRecord {
   ObjectHeader header;
   uint16_t devHandle;
-  uint8_t page0[kPhysDiskPage0Size];  // the disk's RAID physical disk page 0
+  uint8_t page0[raid_phys_disk_page0::kSize];  // the disk's RAID physical disk page 0
   PhysDiskInfo info;
   PhysDiskRecord* next;
 };
@@ -76,7 +76,7 @@ struct AdapterRecord {
   uint16_t subsystemDeviceId;
   uint32_t pciLocation;
   char nodePath[kNodePathSize];     // the control node the adapter answered on
-  uint8_t iocFacts[kIocFactsReplySize];
+  uint8_t iocFacts[ioc_facts_reply::kSize];
   DeviceRecord* devices;
   VolumeRecord* volumes;
   PhysDiskRecord* hotSpares;

@@ -167,6 +167,14 @@ static_assert(kIdentifier == 364 && kIdentifierCodeSet == 400);
 enum : uint32_t {
   kDiskStateOffline = 2,
   kDiskStateHotSpare = 4,
+  kDiskStateOptimal = 7,
+};
+
+// Volume states of a VolumeInfo (volume_info::kVolumeState).
+enum : uint32_t {
+  kVolumeStateFailed = 1,
+  kVolumeStateDegraded = 4,
+  kVolumeStateOptimal = 5,
 };
 
 // Volume types of a creation request.
