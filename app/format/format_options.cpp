@@ -9,6 +9,7 @@
 #include "app/shell/keyboard_input.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/utility_names.h"
+#include "app/shell/whole_number.h"
 
 namespace {
 
@@ -38,21 +39,6 @@ void PrintUsage() {
       kProgramName);
 }
 
-// A number word of the command line: digits only, at least one, and a value
-// that fits 32 bits. A sign, a blank, a trailing letter or an overlong number
-// is refused rather than read as 0 or wrapped.
-bool ParseWholeDecimal(const char* word, uint32_t* value) {
-  if (word == nullptr || word[0] == '\0') return false;
-  for (const char* c = word; *c != '\0'; ++c) {
-    if (!IsDigitChar(static_cast<unsigned char>(*c))) return false;
-  }
-  bool fits = false;
-  uint32_t parsed = ParseDecimal(word, &fits);
-  if (!fits) return false;
-  *value = parsed;
-  return true;
-}
-
 // Words 1 and 2: "-slot" and the slot number. The number is checked as a
 // whole before it is narrowed into the record's byte. 0, or 2 after the
 // message.
@@ -66,7 +52,7 @@ int ParseSlotWords(char** words, uint32_t unconfigured, FormatOptions* options) 
     return kParseUsageError;
   }
   uint32_t slot = 0;
-  if (!ParseWholeDecimal(words[2], &slot) || slot > kHighestSlot) {
+  if (!ParseWholeNumber(words[2], &slot) || slot > kHighestSlot) {
     PrintInvalidEntry();
     return kParseUsageError;
   }
@@ -245,7 +231,7 @@ uint32_t ParseOpLevel(int count, char** words, uint32_t* maxLbaGiven, uint32_t* 
   if (StrEqualNoCase(option, "-maxlba")) {
     *maxLbaGiven = 1;
     uint32_t lba = 0;
-    if (!ParseWholeDecimal(argument, &lba)) {
+    if (!ParseWholeNumber(argument, &lba)) {
       PrintInvalidEntry();
       return kParseUsageError;
     }
@@ -261,7 +247,7 @@ uint32_t ParseOpLevel(int count, char** words, uint32_t* maxLbaGiven, uint32_t* 
     // The same range as the menu's: a percentage beyond it would give a
     // target the arithmetic cannot hold meaningfully.
     uint32_t percentage = 0;
-    if (!ParseWholeDecimal(argument, &percentage)) {
+    if (!ParseWholeNumber(argument, &percentage)) {
       PrintInvalidEntry();
       return kParseUsageError;
     }

@@ -14,6 +14,7 @@
 #include "app/shell/param_count.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
+#include "app/shell/whole_number.h"
 #include "cardlib/libzk.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/frames/config_frame.h"
@@ -80,7 +81,7 @@ int ParseWords(int count, char** words, SsdStateOptions* options) {
   }
   // The slot is checked whole before it is narrowed: 259 is not slot 3.
   uint32_t slot = 0;
-  if (!StrEqualNoCase(words[1], "-slot") || !ParseWholeUnsigned(words[2], &slot) || slot > kHighestSlot ||
+  if (!StrEqualNoCase(words[1], "-slot") || !ParseWholeNumber(words[2], &slot) || slot > kHighestSlot ||
       !StrEqualNoCase(words[3], "-state")) {
     return InvalidFormat();
   }

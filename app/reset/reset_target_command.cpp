@@ -13,6 +13,7 @@
 #include "app/shell/param_count.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
+#include "app/shell/whole_number.h"
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 #include "ctl/facade/qmx.h"
@@ -38,7 +39,7 @@ int ParseSlotCommandLine(int count, char** words, ResetTargetOptions* options) {
     // The number is checked whole before it is narrowed: 259 is not slot 3,
     // and a word that is not a number names no slot.
     uint32_t slot = 0;
-    if (!ParseWholeUnsigned(words[2], &slot) || slot > kHighestSlot) {
+    if (!ParseWholeNumber(words[2], &slot) || slot > kHighestSlot) {
       ConsolePrint("\n%s: Invalid entry.\n", kUtilityTitle);
       return kParseUsageError;
     }

@@ -114,15 +114,3 @@ uint32_t ParseDecimal(const char* text, bool* fits) {
   if (fits != nullptr) *fits = inRange;
   return inRange ? static_cast<uint32_t>(value) : 0xFFFFFFFFu;
 }
-
-bool ParseWholeUnsigned(const char* word, uint32_t* value) {
-  if (word == nullptr || word[0] == '\0') return false;
-  for (const char* c = word; *c != '\0'; ++c) {
-    if (!IsDigitChar(static_cast<unsigned char>(*c))) return false;
-  }
-  bool fits = false;
-  uint32_t parsed = ParseDecimal(word, &fits);
-  if (!fits) return false;
-  *value = parsed;
-  return true;
-}

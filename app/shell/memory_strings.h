@@ -57,7 +57,3 @@ uint8_t HexCharValue(char character);
 // null.
 uint32_t ParseDecimal(const char* text, bool* fits = nullptr);
 
-// A word that is a whole unsigned decimal number: digits only (no sign,
-// blanks or trailing characters) and at most 4294967295. False otherwise,
-// *value then untouched. Callers range-check the value before narrowing it.
-bool ParseWholeUnsigned(const char* word, uint32_t* value);
