@@ -3,12 +3,12 @@
 #include <cstdint>
 
 #include "app/card/config_page_layouts.h"
+#include "app/card/whole_page.h"
 #include "app/shell/console.h"
 #include "app/shell/json_writer.h"
 #include "app/list/list_layouts.h"
 #include "app/list/list_sections.h"
 #include "app/list/list_texts.h"
-#include "app/shell/app_buffer.h"
 #include "app/shell/memory_strings.h"
 #include "app/shell/program_state.h"
 #include "app/shell/utility_names.h"
@@ -41,24 +41,14 @@ struct VolumeSummary {
 
 // The block size from the volume's RAID volume page 0; false when the page
 // cannot be read or is too short for it.
-bool ReadVolumeBlockSize(uint32_t vx, LibHandle volume, uint16_t* blockSize) {
-  LibHandle adapter = vx;
-  uint32_t announced = 0;
-  if (ReadRaidVolumePage0(&adapter, nullptr, &announced, kReadSizeOnly, 1, &volume, nullptr) != kLibOk ||
-      announced == 0) {
+bool ReadVolumeBlockSize(uint32_t vx, uint16_t devHandle, uint16_t* blockSize) {
+  PageCopy page;
+  PageId id{kPageTypeRaidVolume, 0, 0, kPageAddressForm1 | devHandle};
+  if (!ReadWholePage(vx, id, kReadCurrent, &page).ok() || !page.Holds(raid_volume_page0::kBlockSize, 2)) {
     return false;
   }
-  AppBuffer pageBuffer(announced);
-  uint8_t* page = pageBuffer.get();
-  if (page == nullptr) {
-    ConsoleDiagnostic("\n%s: Insufficient memory.\n", kUtilityTitle);
-    return false;
-  }
-  uint32_t got = announced;
-  bool read = ReadRaidVolumePage0(&adapter, page, &got, kReadCurrent, 1, &volume, nullptr) == kLibOk &&
-              PageHolds(got < announced ? got : announced, raid_volume_page0::kBlockSize, 2);
-  if (read) *blockSize = GetLe16(page, raid_volume_page0::kBlockSize);
-  return read;
+  *blockSize = GetLe16(page.data(), raid_volume_page0::kBlockSize);
+  return true;
 }
 
 VolumeSummary Summarize(uint32_t vx, const VolumeMemberTable& table) {
@@ -70,7 +60,7 @@ VolumeSummary Summarize(uint32_t vx, const VolumeMemberTable& table) {
   s.level = GetLe32(v, volume_info::kRaidType) == kRaidTypeRaid0 ? "RAID0" : "Unknown";
   uint64_t blocks = GetLe64(v, volume_info::kMaxLba) + 1;
   s.sizeMb = static_cast<int64_t>(blocks >> kBlocksPerMbShift);
-  s.page0Read = ReadVolumeBlockSize(vx, GetLe32(v, volume_info::kHandle), &s.blockSize);
+  s.page0Read = ReadVolumeBlockSize(vx, s.devHandle, &s.blockSize);
   if (s.page0Read) {
     s.blocks = static_cast<int64_t>(blocks);
     s.capacity = static_cast<int64_t>(blocks * s.blockSize);

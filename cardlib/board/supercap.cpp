@@ -3,7 +3,6 @@
 #include "cardlib/board/io_unit_poll.h"
 #include "cardlib/layouts/board_pages.h"
 #include "cardlib/entry/os_wrappers.h"
-#include "cardlib/entry/zk_buffer.h"
 #include "cardlib/board/supercap_table.h"
 #include "ctl/frames/message_reply.h"
 #include "ctl/facade/qmx.h"
@@ -24,22 +23,13 @@ bool LastRequestClean() {
 // Manufacturing page 10 from NVRAM and its judgement of the health.
 uint32_t JudgeAgainstPage10(uint32_t vx, uint16_t powerOnHours, uint16_t health, uint16_t* expectedHealth,
                             uint32_t* status) {
-  uint32_t pageSize = 0;
-  if (ReadManufacturingPage(&vx, nullptr, &pageSize, kReadSizeOnly, manufacturing_page10::kNumber) != kLibOk ||
-      !LastRequestClean() || pageSize == 0) {
+  PageCopy page;
+  if (ReadConfigPageCopy(&vx, 0, kPageTypeManufacturing, manufacturing_page10::kNumber, 0, kReadNvram, &page) !=
+          kLibOk ||
+      !LastRequestClean()) {
     return 1;
   }
-  ZkBuffer block(pageSize);
-  uint8_t* page = block.get();
-  if (page == nullptr) return 1;
-  uint32_t readSize = pageSize;
-  uint32_t result = 1;
-  if (ReadManufacturingPage(&vx, page, &readSize, kReadNvram, manufacturing_page10::kNumber) == kLibOk &&
-      LastRequestClean()) {
-    uint32_t held = readSize < pageSize ? readSize : pageSize;
-    result = JudgeSuperCapHealth(page, held, powerOnHours, health, expectedHealth, status);
-  }
-  return result;
+  return JudgeSuperCapHealth(page.data(), page.size(), powerOnHours, health, expectedHealth, status);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "cardlib/libzk.h"
 #include "cardlib/entry/os_wrappers.h"
-#include "cardlib/entry/zk_buffer.h"
 #include "ctl/pages/manufacturing_pages.h"
 #include "ctl/facade/qmx.h"
 #include "ctl/frames/config_frame.h"
@@ -38,18 +37,17 @@ uint32_t GetCardInfo(uint32_t adapterIndex, CardInfo* info) {
   size = sizeof(info->iocFacts);
   QmxGetIocFacts(card, info->iocFacts, &size, nullptr);
 
-  uint32_t pageSize = 0;
-  if (ReadManufacturingPage0(card, nullptr, &pageSize, kReadSizeOnly) != kLibOk) return 1;
-  ZkBuffer block(pageSize);
-  uint8_t* page = block.get();
-  if (page == nullptr) return 16;
-  uint32_t readSize = pageSize;
-  bool read = ReadManufacturingPage0(card, page, &readSize, kReadNvram) == kLibOk;
-  uint32_t held = readSize < pageSize ? readSize : pageSize;
-  if (read && held < kNamesEnd) read = false;
+  PageCopy page;
+  LibStatus status = ReadConfigPageCopy(card, 0, kPageTypeManufacturing, manufacturing_page0::kNumber, 0,
+                                        kReadNvram, &page);
+  // Without the page's size or a buffer for it the names stay untouched; a
+  // failed read (or one too short) gives the default names.
+  if (status != kLibOk && page.failedStep() == PageCopyStep::kBuffer) return 16;
+  if (status != kLibOk && page.failedStep() != PageCopyStep::kRead) return 1;
+  bool read = status == kLibOk && page.Holds(0, kNamesEnd);
   if (read) {
-    ZkStrnCopy(boardName, reinterpret_cast<const char*>(page + kBoardNameAt), kNameSize);
-    ZkStrnCopy(chipName, reinterpret_cast<const char*>(page + kChipNameAt), kNameSize);
+    ZkStrnCopy(boardName, reinterpret_cast<const char*>(page.data() + kBoardNameAt), kNameSize);
+    ZkStrnCopy(chipName, reinterpret_cast<const char*>(page.data() + kChipNameAt), kNameSize);
   }
   ZkCopy(info->boardName, boardName, kNameSize);
   ZkCopy(info->chipName, chipName, kNameSize);

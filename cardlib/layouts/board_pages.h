@@ -12,6 +12,7 @@ inline constexpr size_t kValue = 12;  // u16
 
 // The GPIOs of IO unit page 3.
 namespace io_unit_page3 {
+inline constexpr uint8_t kNumber = 3;
 inline constexpr size_t kGpioCount = 4;   // u8
 inline constexpr size_t kGpios = 8;       // u16 each, bit 0 the level
 inline constexpr uint16_t kLevel = 0x0001;
