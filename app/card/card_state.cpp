@@ -10,9 +10,9 @@
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 
-uint32_t CheckCardState(uint32_t* unconfigured) {
-  uint32_t flag = 0;
-  if (unconfigured != nullptr) *unconfigured = 0;
+uint32_t CheckCardState(bool* unconfigured) {
+  bool flag = false;
+  if (unconfigured != nullptr) *unconfigured = false;
   uint32_t adapterIndex = SelectedController - 1;
   uint32_t vx = 0;
   if (LibZKGetVXHandle(adapterIndex, &vx) != 0) {
@@ -23,7 +23,7 @@ uint32_t CheckCardState(uint32_t* unconfigured) {
   uint32_t status = GetCardInfo(adapterIndex, &info);
   if (status != 0) return status;
   if (info.adapterInfo.subsystemDeviceId == kUnconfiguredSubsystemId) {
-    if (unconfigured != nullptr) *unconfigured = 1;
+    if (unconfigured != nullptr) *unconfigured = true;
     return 0;
   }
   PageCopy page;
@@ -31,10 +31,8 @@ uint32_t CheckCardState(uint32_t* unconfigured) {
     ConsoleDiagnostic("%s: Corvexium is not in a proper state.\n", kUtilityTitle);
     return 1;
   }
-  if ((GetLe32(page.data(), manufacturing_page10::kBoardFlags) & manufacturing_page10::kVolumeModeMask) ==
-      manufacturing_page10::kVolumeModeUnconfigured) {
-    flag = 1;
-  }
+  flag = (GetLe32(page.data(), manufacturing_page10::kBoardFlags) & manufacturing_page10::kVolumeModeMask) ==
+         manufacturing_page10::kVolumeModeUnconfigured;
   if (unconfigured != nullptr) *unconfigured = flag;
   return 0;
 }

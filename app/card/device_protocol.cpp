@@ -38,22 +38,22 @@ uint32_t CheckMixedProtocol(uint32_t vxHandle, uint32_t* protocol) {
   return 0;
 }
 
-uint32_t CheckVolumeState(uint32_t vxHandle, uint32_t* volumePresent) {
+bool CheckVolumeState(uint32_t vxHandle, bool* volumePresent) {
   LibHandle vx = vxHandle;
   uint32_t volumes = 0;
   if (QmxCountVolumes(&vx, &volumes) != kLibOk) {
     ConsolePrint("ERROR: Corvexium is not in a proper state.\n");
-    return 0;
+    return false;
   }
-  if (volumes == 0) return 1;
-  if (volumePresent != nullptr) *volumePresent = 1;
-  uint32_t result = 1;
+  if (volumes == 0) return true;
+  if (volumePresent != nullptr) *volumePresent = true;
+  bool result = true;
   for (uint32_t index = 0; index < volumes; ++index) {
     AppBuffer held(sizeof(VolumeMemberTable));
     auto* table = held.As<VolumeMemberTable>();
     if (table == nullptr || GetVolumeMemberTable(vxHandle, index, table) != 0) {
       ConsolePrint("\nFailed to get volume information.");
-      result = 0;
+      result = false;
     }
   }
   return result;

@@ -20,12 +20,12 @@ uint32_t GetDeviceProtocol(uint32_t slot, uint32_t* protocol);
 // result.
 uint32_t CheckMixedProtocol(uint32_t vxHandle, uint32_t* protocol);
 
-// 1 when every volume of the card (and its members) could be read, or the
-// card has none; 0 otherwise. *volumePresent becomes 1 when there is a
-// volume. Prints "ERROR: Corvexium is not in a proper state.\n" when the
-// volumes cannot be counted and "\nFailed to get volume information." for
-// each volume that cannot be read.
-uint32_t CheckVolumeState(uint32_t vxHandle, uint32_t* volumePresent);
+// True when every volume of the card (and its members) could be read, or
+// the card has none. *volumePresent becomes true when there is a volume
+// (and is left alone otherwise). Prints "ERROR: Corvexium is not in a proper
+// state.\n" when the volumes cannot be counted and "\nFailed to get volume
+// information." for each volume that cannot be read.
+bool CheckVolumeState(uint32_t vxHandle, bool* volumePresent);
 
 // The protocol as the card sees it, from SAS device page 0 of the DevHandle:
 // 4 (SATA) when the page cannot be read or is not valid; else by the device

@@ -338,10 +338,10 @@ uint32_t RunDlc(const DlcOptions& options) {
     ConsolePrint("\nDLC is not supported in VSK firmware \n");
     return 1;
   }
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   if (CheckCardState(&unconfigured) != 0) return 1;
-  uint32_t volumePresent = 0;
-  if (CheckVolumeState(vx, &volumePresent) == 0) return 1;
+  bool volumePresent = false;
+  if (!CheckVolumeState(vx, &volumePresent)) return 1;
   std::vector<DlcModule> modules;
   std::vector<uint32_t> members;
   if (PrepareModules(vx, options.enable, &modules, &members) != 0) return 1;
@@ -355,7 +355,7 @@ uint32_t RunDlc(const DlcOptions& options) {
     return 1;
   }
   ConsolePrint("\n%s: DLC enable config bit written successfully.\n", kUtilityTitle);
-  if (volumePresent != 0) {
+  if (volumePresent) {
     ConsolePrint("%s: Deleting volume...\n", kUtilityTitle);
     ConsolePrint("%s: Please wait, may take up to a minute...\n", kUtilityTitle);
     if (DeleteRaidVolume(SelectedController - 1) != 0) {
@@ -381,7 +381,7 @@ uint32_t RunDlc(const DlcOptions& options) {
     state = kStateSet;
   }
   uint32_t result = failed ? 1 : 0;
-  if (volumePresent != 0 && RecreateDlcVolume(vx, members) != 0) result = 1;
+  if (volumePresent && RecreateDlcVolume(vx, members) != 0) result = 1;
   if (state != kStateSet) {
     ConsolePrint("\nFailed to set DLC state\n");
     return 1;

@@ -49,7 +49,7 @@ constexpr uint32_t kHighestErasedSlotOnUnconfiguredBoard = 3;
 // What one run has found and done.
 struct FormatRun {
   const FormatOptions* options = nullptr;
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   AdapterInfoBlock adapter{};
   uint32_t vx = 0;
   uint32_t volumeCount = 0;
@@ -138,7 +138,7 @@ uint32_t CheckModules(FormatRun* run) {
       return 1;
     }
   }
-  if (run->unconfigured == 0) {
+  if (!run->unconfigured) {
     LoadIocPage6Limits(run->vx);
     if (modules != RaidExpectedMembers) {
       ConsolePrint(
@@ -212,10 +212,10 @@ bool FormatDevice(FormatRun* run, uint32_t index) {
     } else {
       modeChanged = true;
     }
-    if (run->unconfigured == 0) dlcEnabled = 0;
+    if (!run->unconfigured) dlcEnabled = 0;
   } else {
     if (SetSsdSecureEraseMode(run->vx, ssd, &image, nullptr, 0, &dlcEnabled, 0) != 0) moduleFailed = true;
-    if (!moduleFailed && run->unconfigured != 0 && GetSsdDlcState(run->vx, ssd, &image, &dlcEnabled) != 0) {
+    if (!moduleFailed && run->unconfigured && GetSsdDlcState(run->vx, ssd, &image, &dlcEnabled) != 0) {
       moduleFailed = true;
     }
   }
@@ -240,7 +240,7 @@ bool FormatDevice(FormatRun* run, uint32_t index) {
   }
 
   const bool op = run->options->opRequested != 0;
-  if (run->unconfigured != 0 && dlcEnabled != 0 && op) {
+  if (run->unconfigured && dlcEnabled != 0 && op) {
     ConsolePrint("\n As DLC is enabled, OP cannot be changed at \"Cage=%u Location=%s\".", SlotToCage(Slot16(slot)),
                  SlotToLocation(Slot16(slot)));
   }
@@ -373,7 +373,7 @@ uint32_t RunFormat(FormatRun* run) {
     }
   }
 
-  if (run->unconfigured != 0) {
+  if (run->unconfigured) {
     if (run->failed || (options.allSlots == 0 && !run->slotFound)) return 1;
     ConsolePrint("\n%s: Corvexium format successfully completed.\n", kUtilityTitle);
     return 0;

@@ -42,12 +42,12 @@ void PrintUsage() {
 // Words 1 and 2: "-slot" and the slot number. The number is checked as a
 // whole before it is narrowed into the record's byte. 0, or 2 after the
 // message.
-int ParseSlotWords(char** words, uint32_t unconfigured, FormatOptions* options) {
+int ParseSlotWords(char** words, bool unconfigured, FormatOptions* options) {
   if (!StrEqualNoCase(words[1], "-slot")) {
     PrintInvalidFormat();
     return kParseUsageError;
   }
-  if (unconfigured == 0) {
+  if (!unconfigured) {
     ConsolePrint("%s: Cannot format individual components.\n", kUtilityTitle);
     return kParseUsageError;
   }
@@ -61,7 +61,7 @@ int ParseSlotWords(char** words, uint32_t unconfigured, FormatOptions* options) 
   return kParseGoOn;
 }
 
-int ParseCommandLine(int count, char** words, uint32_t unconfigured, FormatOptions* options) {
+int ParseCommandLine(int count, char** words, bool unconfigured, FormatOptions* options) {
   int result = kParseGoOn;
   if (count > kMaxWords) {
     ConsolePrint("\n%s: Incorrect number of command line parameters.\n", kUtilityTitle);
@@ -141,8 +141,8 @@ int AskYesNo(const char* question, bool* yes) {
 
 // Which modules: every one on a configured card; else the user's choice of
 // one slot or all. 0, or 1 when the user quits or input ends.
-int AskSlots(uint32_t unconfigured, FormatOptions* options) {
-  if (unconfigured == 0) {
+int AskSlots(bool unconfigured, FormatOptions* options) {
+  if (!unconfigured) {
     options->allSlots = 1;
     return kParseGoOn;
   }
@@ -167,7 +167,7 @@ int AskSlots(uint32_t unconfigured, FormatOptions* options) {
   }
 }
 
-int AskMenu(uint32_t unconfigured, FormatOptions* options) {
+int AskMenu(bool unconfigured, FormatOptions* options) {
   int result = AskSlots(unconfigured, options);
   if (result != kParseGoOn) return result;
 
@@ -314,7 +314,7 @@ int FormatCommandParse(int count, char** words, CommandContext* context) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   if (CheckCardState(&unconfigured) != 0) {
     ConsolePrint("\n%s: Execution failed.\n", kUtilityTitle);
     return kParseTerminated;

@@ -62,7 +62,7 @@ int RunHealth(const HealthOptions& options) {
   run.adapterIndex = SelectedController - 1;
 
   if (CheckCardState(&run.unconfigured) != 0) return 1;
-  if (text && run.unconfigured != 0) ConsolePrint("Raid Volume status = unconfigured.\n");
+  if (text && run.unconfigured) ConsolePrint("Raid Volume status = unconfigured.\n");
   if (GetCardInfo(run.adapterIndex, &run.info) != 0) {
     ConsoleDiagnostic("%s: Controller is not Accessible !!\n", kUtilityTitle);
     // Without the card there is no document: with -json that is a failure.

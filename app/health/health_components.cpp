@@ -111,8 +111,8 @@ uint32_t CheckDeviceCount(HealthRun* run, LibHandle vx) {
 }  // namespace
 
 uint32_t CheckComponents(HealthRun* run) {
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   if (CheckCardState(&unconfigured) != 0) return 1;
   LibHandle vx = run->vx;
-  return unconfigured == 0 ? CheckVolumes(run, vx) : CheckDeviceCount(run, vx);
+  return !unconfigured ? CheckVolumes(run, vx) : CheckDeviceCount(run, vx);
 }

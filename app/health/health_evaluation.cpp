@@ -20,7 +20,7 @@ float LifeLeftFraction(uint16_t digits) {
 }
 
 void EvaluateLifeLeft(HealthRun* run, uint32_t slot, uint32_t level, float value) {
-  if (run->unconfigured != 0 || value < run->lifeLeft) run->lifeLeft = value;
+  if (run->unconfigured || value < run->lifeLeft) run->lifeLeft = value;
   if (level <= run->thresholds.lifeLeftError) {
     SetSlotStatus(run, slot, kHealthError);
     run->reason = kReasonLifeLeft;
@@ -31,7 +31,7 @@ void EvaluateLifeLeft(HealthRun* run, uint32_t slot, uint32_t level, float value
 
 void EvaluateTemperature(HealthRun* run, uint32_t slot, uint32_t temperature) {
   auto t = static_cast<uint8_t>(temperature > 0xFF ? 0xFF : temperature);
-  if (run->unconfigured != 0 || t > run->temperature) run->temperature = t;
+  if (run->unconfigured || t > run->temperature) run->temperature = t;
   if (temperature >= run->thresholds.tempError) {
     SetSlotStatus(run, slot, kHealthError);
     run->reason = kReasonTemperature;

@@ -26,8 +26,8 @@ void BeginModule(JsonWriter* json, int8_t moduleCounter, uint32_t slot, const ch
   json->String("serialNum", kept);
 }
 
-void EndModule(JsonWriter* json, uint32_t unconfigured, uint32_t warranty) {
-  if (unconfigured != 0) json->Unsigned("warrantyRemaining", warranty);
+void EndModule(JsonWriter* json, bool unconfigured, uint32_t warranty) {
+  if (unconfigured) json->Unsigned("warrantyRemaining", warranty);
   json->EndObject();  // cumulativeData
   json->EndObject();  // the module
 }

@@ -14,7 +14,7 @@ inline constexpr uint32_t kJsonSerialSize = 20;
 struct SataJsonRecord {
   uint32_t slot;
   char serial[kJsonSerialSize];    // INQUIRY bytes 36-55, not terminated
-  uint32_t unconfigured;
+  bool unconfigured;
   uint32_t warranty;
   uint64_t trimCount;
   uint32_t locked;
@@ -50,7 +50,7 @@ struct SataJsonRecord {
 struct SasJsonRecord {
   uint32_t slot;
   char serial[kJsonSerialSize];
-  uint32_t unconfigured;
+  bool unconfigured;
   uint32_t warranty;
   uint64_t trimCount;
   uint64_t rawReadErrRate;

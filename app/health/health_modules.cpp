@@ -68,7 +68,7 @@ void PrintSerialLine(uint32_t slot, const uint8_t* serial) {
 }
 
 void PrintModuleWarranty(const HealthRun* run, uint32_t warranty) {
-  if (run->unconfigured != 0) ConsolePrint("Warranty Remaining                    %-10u (%%)\n\n", warranty);
+  if (run->unconfigured) ConsolePrint("Warranty Remaining                    %-10u (%%)\n\n", warranty);
 }
 
 // Life left and warranty after a module's attributes were judged.

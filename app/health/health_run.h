@@ -83,7 +83,7 @@ struct HealthRun {
   uint8_t warranty = 0;          // set by each module evaluated; 0 while none was
   int8_t moduleCount = 0;        // module objects written to the JSON array
   uint32_t locked = 0;
-  uint32_t unconfigured = 0;     // the card carries no RAID volume configuration
+  bool unconfigured = false;     // the card carries no RAID volume configuration
   uint32_t adapterIndex = 0;
   uint32_t vx = 0;
   CardInfo info = {};

@@ -15,7 +15,7 @@ void PrintOverallHealth(HealthRun* run) {
   // Without a volume each module carried its own warranty line. The
   // figure is the evaluated modules' (from the worst life left): a run that
   // could evaluate no module has no warranty to promise.
-  if (run->unconfigured == 0) {
+  if (!run->unconfigured) {
     uint32_t warranty = run->warranty;
     if (text) {
       ConsolePrint("\nWarranty Remaining       : %u %%", warranty);

@@ -21,11 +21,11 @@ uint32_t GetFlashBiosVersion(uint32_t adapter, uint32_t* version, uint8_t imageT
   return result;
 }
 
-uint32_t IsVersionNotNewer(uint32_t a, uint32_t b) {
+bool IsVersionNotNewer(uint32_t a, uint32_t b) {
   for (int shift = 24; shift >= 8; shift -= 8) {
     uint32_t byteA = (a >> shift) & 0xFF;
     uint32_t byteB = (b >> shift) & 0xFF;
-    if (byteA != byteB) return byteA < byteB ? 1 : 0;
+    if (byteA != byteB) return byteA < byteB;
   }
-  return (b & 0xFF) >= (a & 0xFF) ? 1 : 0;
+  return (b & 0xFF) >= (a & 0xFF);
 }

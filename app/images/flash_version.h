@@ -10,7 +10,7 @@
 // other types leave *version alone. The uploaded copy is freed.
 uint32_t GetFlashBiosVersion(uint32_t adapter, uint32_t* version, uint8_t imageType, uint8_t codeType);
 
-// 1 when the packed version a is not newer than b: bytes 3, 2 and 1 are
+// True when the packed version a is not newer than b: bytes 3, 2 and 1 are
 // compared in turn as unsigned numbers, the first difference decides, and
 // with all three equal byte 0 of b must be at least byte 0 of a.
-uint32_t IsVersionNotNewer(uint32_t a, uint32_t b);
+bool IsVersionNotNewer(uint32_t a, uint32_t b);

@@ -315,13 +315,13 @@ int PrintAdapterInfo(JsonWriter* json, Page223Buffer* page223) {
   s.numa = NumaEnabled(info);
   if (text && s.numa) ConsolePrint("  NUMA                                   : Enabled\n");
 
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   uint32_t state = CheckCardState(&unconfigured);
   if (state != 0) {
     if (text) ConsolePrint("  RAID Support                           : N/A\n");
     return text ? static_cast<int>(state) : kListJsonCardFailed;
   }
-  s.configured = unconfigured == 0;
+  s.configured = !unconfigured;
   if (text) {
     ConsolePrint("  RAID Support                           : %s\n", s.configured ? "YES" : "NO");
     ConsolePrint("\n");

@@ -35,9 +35,9 @@ int RunList(const ListParams& params) {
   Page223Buffer page223;
   int adapter = PrintAdapterInfo(json, &page223);
 
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   uint32_t state = CheckCardState(&unconfigured);
-  bool volumeRuns = state == 0 && unconfigured == 0;
+  bool volumeRuns = state == 0 && !unconfigured;
   int volume = volumeRuns ? PrintVolumeInfo(json) : 0;
   int devices = PrintPhysicalDevices(params, json, page223);
 

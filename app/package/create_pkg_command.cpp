@@ -69,7 +69,7 @@ int TakePaths(int count, char** words, CreatePkgArgs* args) {
 bool ReadManifest(const char* path, AppBuffer* text) {
   uint32_t size = 0;
   uint64_t wholeSize = 0;
-  uint32_t handle = IsRegularFile(path) == 0 ? FileOpen(path, "r", &size) : kInvalidFileHandle;
+  uint32_t handle = IsRegularFile(path) ? FileOpen(path, "r", &size) : kInvalidFileHandle;
   if (handle == kInvalidFileHandle) {
     ConsolePrint("%s: Error opening package manifest file %s.\n", kUtilityTitle, path);
     return false;

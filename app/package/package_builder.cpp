@@ -17,7 +17,7 @@ namespace {
 bool ReadImageInto(const PkgImageSpec& image, uint8_t* place) {
   uint32_t size = 0;
   uint32_t handle =
-      IsRegularFile(image.path.c_str()) == 0 ? FileOpen(image.path.c_str(), "rb", &size) : kInvalidFileHandle;
+      IsRegularFile(image.path.c_str()) ? FileOpen(image.path.c_str(), "rb", &size) : kInvalidFileHandle;
   if (handle == kInvalidFileHandle) {
     ConsolePrint("%s: Failed to open file %s\n", kUtilityTitle, image.path.c_str());
     return false;

@@ -197,7 +197,7 @@ class ManifestReader {
     const char* path = image->path.c_str();
     uint32_t ignored = 0;
     uint64_t size = 0;
-    uint32_t handle = IsRegularFile(path) == 0 ? FileOpen(path, "rb", &ignored) : kInvalidFileHandle;
+    uint32_t handle = IsRegularFile(path) ? FileOpen(path, "rb", &ignored) : kInvalidFileHandle;
     bool opened = handle != kInvalidFileHandle && RegularFileSize(path, &size);
     FileClose(handle);
     if (!opened) {

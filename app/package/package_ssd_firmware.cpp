@@ -56,11 +56,11 @@ uint32_t FlashPkgSsdFirmware(const uint8_t* image, uint32_t size) {
     error = true;
   }
   LoadIocPage6Limits(card.adapterInfo.adapterHandle);
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   uint32_t state = CheckCardState(&unconfigured);
   if (error) return 1;
   if (state == 0) {
-    uint32_t expected = unconfigured != 0 ? RaidMaxPhysDisks : RaidExpectedMembers;
+    uint32_t expected = unconfigured ? RaidMaxPhysDisks : RaidExpectedMembers;
     if (modules != expected) {
       ConsolePrint(
           "\nWARNING: Component count mismatch. Actual component count = %d and Expected component count = %d.\n",

@@ -136,11 +136,11 @@ int ResetTargetCommandParse(int count, char** words, CommandContext* context) {
     return kParseTerminated;
   }
   options->slot = 0;
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   if (CheckCardState(&unconfigured) != 0) return kParseTerminated;
 
-  if (count == 0 || words == nullptr) return unconfigured != 0 ? AskSlot(options) : kParseGoOn;
-  if (unconfigured != 0) return ParseSlotCommandLine(count, words, options);
+  if (count == 0 || words == nullptr) return unconfigured ? AskSlot(options) : kParseGoOn;
+  if (unconfigured) return ParseSlotCommandLine(count, words, options);
   if (CheckParamCount(count, kVolumeWords) != 0) {
     ConsolePrint("Usage :\n    %s <-c controller #> -resettarget", kProgramName);
     return kParseUsageError;
@@ -155,8 +155,8 @@ int ResetTargetCommandExec(CommandContext* context) {
   uint32_t slot = options->slot;
 
   uint32_t vxHandle = 0;
-  uint32_t unconfigured = 0;
+  bool unconfigured = false;
   if (LibZKGetVXHandle(SelectedController - 1, &vxHandle) != 0) return 1;
   if (CheckCardState(&unconfigured) != 0) return 1;
-  return unconfigured != 0 ? ResetModule(vxHandle, slot) : ResetVolume(vxHandle);
+  return unconfigured ? ResetModule(vxHandle, slot) : ResetVolume(vxHandle);
 }

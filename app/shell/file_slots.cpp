@@ -40,10 +40,9 @@ void FileClose(uint32_t handle) {
   if (slot != nullptr) slot->stream.reset();
 }
 
-uint32_t IsRegularFile(const char* path) {
+bool IsRegularFile(const char* path) {
   os::PathStatus status;
-  if (os::ActivePort().Stat(path, &status) && status.isRegular) return 0;
-  return 0xFFFFFFFF;
+  return os::ActivePort().Stat(path, &status) && status.isRegular;
 }
 
 bool RegularFileSize(const char* path, uint64_t* size) {

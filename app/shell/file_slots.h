@@ -32,8 +32,8 @@ uint32_t FileOpen(const char* path, const char* mode, uint32_t* size);
 // Closes the file and frees its slot; a handle without a file is ignored.
 void FileClose(uint32_t handle);
 
-// 0 when path exists and is a regular file, else 0xFFFFFFFF.
-uint32_t IsRegularFile(const char* path);
+// True when path exists and is a regular file.
+bool IsRegularFile(const char* path);
 
 // The whole size of a regular file (not cut to 32 bits, as FileOpen's is);
 // false when path is no regular file or its status cannot be read.

@@ -12,7 +12,7 @@ namespace {
 class OpenedFile {
  public:
   OpenedFile(const char* name, const char* mode, uint32_t* size)
-      : handle_(IsRegularFile(name) == 0 ? FileOpen(name, mode, size) : kInvalidFileHandle) {}
+      : handle_(IsRegularFile(name) ? FileOpen(name, mode, size) : kInvalidFileHandle) {}
   ~OpenedFile() { FileClose(handle_); }
   OpenedFile(const OpenedFile&) = delete;
   OpenedFile& operator=(const OpenedFile&) = delete;

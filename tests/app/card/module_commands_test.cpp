@@ -244,13 +244,13 @@ TEST_F(ModuleCommands, ProtocolQueries) {
 
 TEST_F(ModuleCommands, VolumeState) {
   StartCard("default");
-  uint32_t present = 0;
-  EXPECT_EQ(CheckVolumeState(adapter_, &present), 1u);
-  EXPECT_EQ(present, 1u);
+  bool present = false;
+  EXPECT_TRUE(CheckVolumeState(adapter_, &present));
+  EXPECT_TRUE(present);
   StartCard("unconfigured");
-  present = 7;
-  EXPECT_EQ(CheckVolumeState(adapter_, &present), 1u);
-  EXPECT_EQ(present, 7u);
+  present = true;  // no volume leaves the answer as it was
+  EXPECT_TRUE(CheckVolumeState(adapter_, &present));
+  EXPECT_TRUE(present);
   EXPECT_EQ(card().TakeOutput(), "");
 }
 

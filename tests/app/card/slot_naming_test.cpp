@@ -138,16 +138,16 @@ TEST_F(BoardOfTheCard, CardStateFromTheBoardFlags) {
   struct Case {
     uint16_t subsystem;
     uint32_t flags;
-    uint32_t unconfigured;
+    bool unconfigured;
   };
   const Case cases[] = {
-      {0x0500, 0x00, 0}, {0x0500, 0x01, 1}, {0x0500, 0x21, 1}, {0x0500, 0x03, 0}, {0x0500, 0x02, 0},
-      {0x0072, 0x00, 1},
+      {0x0500, 0x00, false}, {0x0500, 0x01, true}, {0x0500, 0x21, true}, {0x0500, 0x03, false},
+      {0x0500, 0x02, false}, {0x0072, 0x00, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.flags);
     StartWith(7, c.subsystem, c.flags);
-    uint32_t flag = 7;
+    bool flag = !c.unconfigured;
     EXPECT_EQ(CheckCardState(&flag), 0u);
     EXPECT_EQ(flag, c.unconfigured);
   }
@@ -156,15 +156,15 @@ TEST_F(BoardOfTheCard, CardStateFromTheBoardFlags) {
   // The subsystem ID alone decides: page 10 is not read.
   StartWith(7, 0x0072);
   card().RemovePage(9, 10);
-  uint32_t flag = 0;
+  bool flag = false;
   EXPECT_EQ(CheckCardState(&flag), 0u);
-  EXPECT_EQ(flag, 1u);
+  EXPECT_TRUE(flag);
 
   const std::string notProper = app_test::kTitle + ": Corvexium is not in a proper state.\n";
   StartWith(7, 0x0500, 1);
   card().RemovePage(9, 10);
   EXPECT_EQ(CheckCardState(&flag), 1u);
-  EXPECT_EQ(flag, 0u);
+  EXPECT_FALSE(flag);
   EXPECT_EQ(card().TakeOutput(), notProper);
   // A page that ends before the flags word is no answer.
   card().ClearFaults();

@@ -79,7 +79,7 @@ TEST(HealthEvaluation, WorstModuleWithAVolumeLastModuleWithout) {
   EXPECT_EQ(configured.temperature, 50);
 
   HealthRun unconfigured;
-  unconfigured.unconfigured = 1;
+  unconfigured.unconfigured = true;
   EvaluateLifeLeft(&unconfigured, 4, 40, 40.2f);
   EXPECT_EQ(WarrantyRemaining(unconfigured.lifeLeft), 33);
   EvaluateLifeLeft(&unconfigured, 5, 95, 95.5f);

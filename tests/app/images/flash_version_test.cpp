@@ -53,16 +53,17 @@ TEST_F(FlashVersion, AFailedUploadGivesNoVersion) {
 
 TEST(VersionOrder, NotNewerComparesFromTheTopByte) {
   struct Case {
-    uint32_t a, b, notNewer;
+    uint32_t a, b;
+    bool notNewer;
   } cases[] = {
-      {0x01020304, 0x01020304, 1},
-      {0x01030000, 0x0102FFFF, 0},  // byte 2 decides before the lower ones
-      {0x0102FFFF, 0x01030000, 1},
-      {0x01020305, 0x01020304, 0},
-      {0x01020303, 0x01020304, 1},
-      {0xFF000000, 0x01FFFFFF, 0},  // unsigned bytes
-      {0x7F000000, 0x80000000, 1},
-      {0x0102FF04, 0x01030004, 1},
+      {0x01020304, 0x01020304, true},
+      {0x01030000, 0x0102FFFF, false},  // byte 2 decides before the lower ones
+      {0x0102FFFF, 0x01030000, true},
+      {0x01020305, 0x01020304, false},
+      {0x01020303, 0x01020304, true},
+      {0xFF000000, 0x01FFFFFF, false},  // unsigned bytes
+      {0x7F000000, 0x80000000, true},
+      {0x0102FF04, 0x01030004, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.a << " " << c.b);

@@ -111,9 +111,9 @@ TEST_F(FileSlotsTest, HandlesWithoutAFileAreRefused) {
 
 TEST_F(FileSlotsTest, IsRegularFileOnlyForRegularFiles) {
   std::string path = Write("regular.txt", "");
-  EXPECT_EQ(IsRegularFile(path.c_str()), 0u);
-  EXPECT_EQ(IsRegularFile(folder_.string().c_str()), 0xFFFFFFFFu);
-  EXPECT_EQ(IsRegularFile(PathOf("missing").c_str()), 0xFFFFFFFFu);
+  EXPECT_TRUE(IsRegularFile(path.c_str()));
+  EXPECT_FALSE(IsRegularFile(folder_.string().c_str()));
+  EXPECT_FALSE(IsRegularFile(PathOf("missing").c_str()));
 }
 
 }  // namespace
