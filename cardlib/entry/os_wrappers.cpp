@@ -9,12 +9,6 @@
 
 void* ZkAllocZeroed(uint32_t size) { return std::calloc(1, size == 0 ? 1 : size); }
 
-void* ZkAlloc(uint32_t size) {
-  void* block = std::malloc(size == 0 ? 1 : size);
-  if (block != nullptr) std::memset(block, 0, size);
-  return block;
-}
-
 void ZkFill(void* buffer, uint8_t value, uint32_t size) {
   if (buffer != nullptr) std::memset(buffer, value, size);
 }
@@ -42,12 +36,6 @@ void ZkStrnCopy(char* destination, const char* source, uint32_t size) {
   uint32_t i = 0;
   for (; i < size && source != nullptr && source[i] != '\0'; ++i) destination[i] = source[i];
   for (; i < size; ++i) destination[i] = '\0';
-}
-
-uint32_t ZkStrLen(const char* text) { return text == nullptr ? 0 : static_cast<uint32_t>(std::strlen(text)); }
-
-uint32_t ZkMemEqual(const void* a, const void* b, uint32_t size) {
-  return std::memcmp(a, b, size) == 0 ? 1 : 0;
 }
 
 int ZkFormat(char* buffer, uint32_t size, const char* format, ...) {

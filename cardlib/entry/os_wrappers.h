@@ -6,8 +6,6 @@
 
 // n bytes, zero-filled; null when memory is exhausted.
 void* ZkAllocZeroed(uint32_t size);
-// n bytes, then zero-filled.
-void* ZkAlloc(uint32_t size);
 void ZkFill(void* buffer, uint8_t value, uint32_t size);
 void ZkCopy(void* destination, const void* source, uint32_t size);
 // Frees a block unless it is null.
@@ -18,9 +16,6 @@ void ZkSleepMs(uint32_t milliseconds);
 // rest of the size with zeros (a source of size characters or more leaves no
 // terminator).
 void ZkStrnCopy(char* destination, const char* source, uint32_t size);
-uint32_t ZkStrLen(const char* text);
-// 1 when the size bytes are equal, else 0.
-uint32_t ZkMemEqual(const void* a, const void* b, uint32_t size);
 // Formats into buffer (at most size bytes with the terminator) when the
 // buffer is not null; the length the whole text needs, or -1.
 int ZkFormat(char* buffer, uint32_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));

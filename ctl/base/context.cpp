@@ -1,7 +1,6 @@
 #include "ctl/base/context.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "ctl/objects/object_tree.h"
 
@@ -28,13 +27,6 @@ LibStatus DestroyLibContext(LibContext*) { return kLibOk; }
 void* QmxAlloc(LibContext*, uint32_t zeroFill, size_t size) {
   if (size == 0) size = 1;
   return zeroFill ? std::calloc(1, size) : std::malloc(size);
-}
-
-void* QmxRealloc(LibContext*, void* block, uint32_t zeroFill, size_t size) {
-  if (size == 0) size = 1;
-  void* resized = std::realloc(block, size);
-  if (resized != nullptr && zeroFill) std::memset(resized, 0, size);
-  return resized;
 }
 
 void QmxFree(LibContext*, void* block) {

@@ -49,6 +49,4 @@ LibStatus DestroyLibContext(LibContext* context);
 // Memory of the library: zero-filled when zeroFill is non-zero; null when
 // memory is exhausted. A size of 0 still gives a block that can be freed.
 void* QmxAlloc(LibContext* context, uint32_t zeroFill, size_t size);
-// Resizes a block; with zeroFill the whole resulting block is zero-filled.
-void* QmxRealloc(LibContext* context, void* block, uint32_t zeroFill, size_t size);
 void QmxFree(LibContext* context, void* block);

@@ -26,7 +26,6 @@ TEST(OsWrappers, BoundedCopyPadsAndDoesNotTerminateAFullField) {
   EXPECT_EQ(std::string(field, 8), std::string("abc\0\0\0\0\0", 8));
   ZkStrnCopy(field, "abcdefghij", 8);
   EXPECT_EQ(std::string(field, 8), "abcdefgh");
-  EXPECT_EQ(ZkStrLen("abcd"), 4u);
 }
 
 TEST(OsWrappers, FormatStaysInTheBuffer) {
@@ -45,15 +44,9 @@ TEST(OsWrappers, Memory) {
   ZkFill(block, 0x5A, 16);
   uint8_t copy[16];
   ZkCopy(copy, block, 16);
-  EXPECT_EQ(ZkMemEqual(copy, block, 16), 1u);
-  copy[15] = 0;
-  EXPECT_EQ(ZkMemEqual(copy, block, 16), 0u);
+  EXPECT_EQ(std::memcmp(copy, block, 16), 0);
   ZkRelease(block);
   ZkRelease(nullptr);
-  void* plain = ZkAlloc(4);
-  ASSERT_NE(plain, nullptr);
-  EXPECT_EQ(static_cast<uint8_t*>(plain)[3], 0);
-  ZkRelease(plain);
 }
 
 }  // namespace

@@ -65,11 +65,7 @@ TEST_F(ContextHandles, MemoryHelpers) {
   auto* zeroed = static_cast<uint8_t*>(QmxAlloc(context(), 1, 64));
   ASSERT_NE(zeroed, nullptr);
   for (int i = 0; i < 64; ++i) EXPECT_EQ(zeroed[i], 0) << i;
-  zeroed[0] = 0x55;
-  auto* grown = static_cast<uint8_t*>(QmxRealloc(context(), zeroed, 1, 128));
-  ASSERT_NE(grown, nullptr);
-  for (int i = 0; i < 128; ++i) EXPECT_EQ(grown[i], 0) << i;
-  QmxFree(context(), grown);
+  QmxFree(context(), zeroed);
   // A block of size 0 is still a block that can be freed.
   void* empty = QmxAlloc(context(), 1, 0);
   EXPECT_NE(empty, nullptr);
