@@ -102,21 +102,17 @@ int BuildPackage(const CreatePkgArgs& args) {
 }  // namespace
 
 int CreatePkgCommandParse(int count, char** words, CommandContext* context) {
-  auto* args = static_cast<CreatePkgArgs*>(AllocMem(sizeof(CreatePkgArgs)));
+  auto* args = NewParams<CreatePkgArgs>(context);
   if (args == nullptr) {
     ConsolePrint("\n%s: Insufficient memory.\n", kUtilityTitle);
     return kParseTerminated;
   }
-  MemSet(args, 0, sizeof(CreatePkgArgs));
-  context->params = args;
   return TakePaths(count, words, args);
 }
 
 int CreatePkgCommandExec(CommandContext* context) {
-  auto* args = static_cast<CreatePkgArgs*>(context->params);
-  context->params = nullptr;
+  AppBuffer record = TakeParams(context);
+  const auto* args = record.As<CreatePkgArgs>();
   if (args == nullptr) return 1;
-  int result = BuildPackage(*args);
-  FreeMem(args);
-  return result;
+  return BuildPackage(*args);
 }
