@@ -5,14 +5,7 @@
 # resting on more than the OS port, an include that climbs out of its folder.
 #   check_layers_test.sh CHECK_LAYERS_SCRIPT
 set -uo pipefail
-check="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-put() {  # put TREE FILE LINE: appends the line to the file, creating it
-  mkdir -p "$(dirname "$1/$2")"
-  printf '%s\n' "$3" >> "$1/$2"
-}
+source "$(dirname "$0")/source_check_cases.sh"
 
 clean_tree() {
   local tree="$1"
@@ -35,14 +28,6 @@ clean_tree() {
   put "$tree" emu/host/emulator.h '#include "emu/card_file/named_cards.h"'
 }
 
-failures=0
-clean_tree "$work/clean"
-if ! output=$("$check" "$work/clean" 2>&1); then
-  echo "FAIL: the clean tree was refused:"
-  echo "$output"
-  failures=$((failures + 1))
-fi
-
 # file | the line that breaks the layering
 violations=(
   'os/port.h|#include "ctl/base/lib_status.h"'
@@ -64,20 +49,4 @@ violations=(
   'emu/host/emulator.h|#include "programs/entry.h"'
   'cardlib/layouts/board_pages.h|#include "../../app/shell/console.h"'
 )
-for row in "${violations[@]}"; do
-  file="${row%%|*}"
-  line="${row#*|}"
-  tree="$work/case"
-  rm -rf "$tree"
-  clean_tree "$tree"
-  put "$tree" "$file" "$line"
-  output=$("$check" "$tree" 2>&1)
-  status=$?
-  if [ "$status" != 1 ] || [[ "$output" != *"$file:"* ]]; then
-    echo "FAIL: $file with '$line' answered $status:"
-    echo "$output"
-    failures=$((failures + 1))
-  fi
-done
-echo "${#violations[@]} violations and the clean tree checked, $failures failed"
-[ "$failures" = 0 ]
+check_clean_and_violations "$1"

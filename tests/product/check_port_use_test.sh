@@ -5,14 +5,7 @@
 # and refuses the same tree with any one direct platform call added.
 #   check_port_use_test.sh CHECK_PORT_USE_SCRIPT
 set -uo pipefail
-check="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-put() {  # put TREE FILE LINE: appends the line to the file, creating it
-  mkdir -p "$(dirname "$1/$2")"
-  printf '%s\n' "$3" >> "$1/$2"
-}
+source "$(dirname "$0")/source_check_cases.sh"
 
 clean_tree() {
   local tree="$1"
@@ -44,14 +37,6 @@ clean_tree() {
   put "$tree" "$shell" "char quote = '\"'; bool found = FindFile(name);"
   put "$tree" ctl/frames/ioc_frames.h 'inline constexpr uint32_t kStdoutLikeName = 1;  // stdout'
 }
-
-failures=0
-clean_tree "$work/clean"
-if ! output=$("$check" "$work/clean" 2>&1); then
-  echo "FAIL: the clean tree was refused:"
-  echo "$output"
-  failures=$((failures + 1))
-fi
 
 # file | a line that calls the platform without the port
 violations=(
@@ -88,20 +73,4 @@ calls=(open close read write time nanosleep readlink rename remove unlink exit f
        fopen fgets getchar localtime localtime_r stat lstat printf puts fflush system getenv)
 for name in "${calls[@]}"; do violations+=("app/shell/console.cpp|n = $name(a, b);"); done
 
-for row in "${violations[@]}"; do
-  file="${row%%|*}"
-  line="${row#*|}"
-  tree="$work/case"
-  rm -rf "$tree"
-  clean_tree "$tree"
-  put "$tree" "$file" "$line"
-  output=$("$check" "$tree" 2>&1)
-  status=$?
-  if [ "$status" != 1 ] || [[ "$output" != *"$file:"* ]]; then
-    echo "FAIL: $file with '$line' answered $status:"
-    echo "$output"
-    failures=$((failures + 1))
-  fi
-done
-echo "${#violations[@]} violations and the clean tree checked, $failures failed"
-[ "$failures" = 0 ]
+check_clean_and_violations "$1"
