@@ -27,13 +27,9 @@ constexpr size_t kPathSize = 512;
 constexpr int kAddressLineSize = 16;
 constexpr int kSizeLineSize = 32;
 
-// Location word: bits 0-4 device, 5-7 function, 8-31 bus.
-constexpr uint32_t kDeviceMask = 0x1F;
-constexpr uint32_t kBusShift = 8;
-
 size_t PciName(const AdapterInfoBlock& info, char* name) {
-  return FormatString(name, kPciNameSize, "%04x:%02x:%02x", info.pciSegment, info.pciLocation >> kBusShift,
-                      info.pciLocation & kDeviceMask);
+  return FormatString(name, kPciNameSize, "%04x:%02x:%02x", info.pciSegment, info.pciLocation >> pci_location::kBusShift,
+                      info.pciLocation & pci_location::kDeviceMask);
 }
 
 // Joins the parts with "/" into path; false when the path does not fit.

@@ -21,13 +21,5 @@ inline constexpr uint32_t kPage223Size = kPage223SlotWords + 4 * kCardModuleSlot
 inline constexpr uint8_t kPsocVersionOperation = 0x96;
 inline constexpr size_t kPsocVersionReplyValue = 12;
 
-// The PCI location word of the adapter information.
-namespace pci_location {
-inline constexpr uint32_t kDeviceMask = 0x1F;
-inline constexpr uint32_t kFunctionShift = 5;
-inline constexpr uint32_t kFunctionMask = 0x7;
-inline constexpr uint32_t kBusShift = 8;
-}  // namespace pci_location
-
 // The controller firmware header: the package version.
 inline constexpr size_t kFirmwareHeaderPackageVersion = 0x1C;  // u32

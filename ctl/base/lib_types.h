@@ -173,3 +173,11 @@ static_assert(offsetof(AdapterInfoBlock, iocTemperature) == 96);
 static_assert(offsetof(AdapterInfoBlock, raidCapable) == 100);
 static_assert(offsetof(AdapterInfoBlock, chipName) == 108);
 static_assert(offsetof(AdapterInfoBlock, hostName) == 368);
+
+// The fields of AdapterInfoBlock's pciLocation word.
+namespace pci_location {
+inline constexpr uint32_t kDeviceMask = 0x1F;
+inline constexpr uint32_t kFunctionShift = 5;
+inline constexpr uint32_t kFunctionMask = 0x7;
+inline constexpr uint32_t kBusShift = 8;
+}  // namespace pci_location
