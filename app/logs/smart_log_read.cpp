@@ -1,29 +1,18 @@
 #include "app/logs/smart_log_read.h"
 
+#include "app/card/modk_module.h"
 #include "cardlib/libzk.h"
 #include "ctl/base/byte_order.h"
 
 namespace {
 
 constexpr uint8_t kLogDirectory = 0x00;
-constexpr uint8_t kSmallModelTypes[] = {'4', '8'};
-constexpr char kSmallConfigId[] = "1591";
-
-bool IsSmallSystemEventModule(const uint8_t* diagInfo) {
-  uint32_t type = GetLe32(diagInfo, diag_info::kModelType);
-  bool smallType = false;
-  for (uint8_t t : kSmallModelTypes) smallType = smallType || type == t;
-  for (size_t i = 0; i < diag_info::kConfigIdSize; ++i) {
-    if (diagInfo[diag_info::kConfigId + i] != static_cast<uint8_t>(kSmallConfigId[i])) return false;
-  }
-  return smallType;
-}
 
 }  // namespace
 
 uint32_t SmartLogSectors(uint8_t logAddress, const uint8_t* directory, const uint8_t* diagInfo) {
   if (logAddress == kSystemEventLogAddress) {
-    return IsSmallSystemEventModule(diagInfo) ? kSystemEventSectorsSmall : kSystemEventSectors;
+    return IsModkModule(diagInfo) ? kSystemEventSectorsSmall : kSystemEventSectors;
   }
   return GetLe16(directory, 2u * logAddress);
 }

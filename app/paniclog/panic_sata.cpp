@@ -1,7 +1,7 @@
 // The panic slot drivers for SATA modules: query, extract and erase, module
 // slot by module slot. A module whose handle cannot be had is skipped
 // silently; the result says whether anything failed on the way.
-#include "app/card/config_code.h"
+#include "app/card/modk_module.h"
 #include "app/card/slot_naming.h"
 #include "app/paniclog/panic_log.h"
 #include "app/paniclog/panic_log_layouts.h"
@@ -20,13 +20,14 @@ void PrintChecking(uint16_t slot) {
   ConsolePrint("Cage = %02x Location = %s, checking for valid panics...\n", SlotToCage(slot), SlotToLocation(slot));
 }
 
-// The modules the erase is not offered for: "MODK" parts, model type 4 or
-// 8 with configuration ID "1591"; the text names which.
+// The modules the erase is not offered for, the MODK parts; the text names
+// which.
 const char* EraseUnsupported(const uint8_t* diag) {
-  if (GetLe32(diag, diag_info::kConfigId) != ConfigCodeWord("1591")) return nullptr;
-  const uint32_t modelType = GetLe32(diag, diag_info::kModelType);
-  if (modelType == '4') return "MODK - 4K Optimized";
-  if (modelType == '8') return "MODK - 8K Optimized";
+  switch (ModkKindOf(diag)) {
+    case ModkKind::k4kOptimized: return "MODK - 4K Optimized";
+    case ModkKind::k8kOptimized: return "MODK - 8K Optimized";
+    case ModkKind::kNone: break;
+  }
   return nullptr;
 }
 

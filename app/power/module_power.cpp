@@ -1,7 +1,6 @@
 #include "app/power/module_power.h"
 
-#include <cstring>
-
+#include "app/card/modk_module.h"
 #include "app/card/module_ata.h"
 #include "app/card/slot_naming.h"
 #include "app/shell/console.h"
@@ -21,12 +20,6 @@ constexpr size_t kApmLevelWord = 91;
 constexpr uint16_t kApmBit = 0x0008;
 constexpr uint16_t kApmNoThrottling = 0xFE;
 constexpr uint32_t kApmLevelScale = 254;
-
-// The configuration the MODK check looks for in the diagnostic information:
-// "1591" with model type '4' (4K-optimized) or '8' (8K).
-constexpr char kModkConfigId[] = "1591";
-constexpr uint32_t kModk4kModel = '4';
-constexpr uint32_t kModk8kModel = '8';
 
 const char kSeparator[] = "---------------------------------------------------------------------\n";
 
@@ -83,11 +76,7 @@ bool HasModkModule(uint32_t vxHandle) {
     if (!ModuleHandle(vxHandle, slot, &ssd)) continue;
     uint8_t diag[diag_info::kReadSize] = {};
     if (LibZKSSDGetDiagInfo(vxHandle, ssd, diag, sizeof diag) != 0) continue;
-    uint32_t model = GetLe32(diag, diag_info::kModelType);
-    if (std::memcmp(diag + diag_info::kConfigId, kModkConfigId, diag_info::kConfigIdSize) == 0 &&
-        (model == kModk4kModel || model == kModk8kModel)) {
-      return true;
-    }
+    if (IsModkModule(diag)) return true;
   }
   return false;
 }
